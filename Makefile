@@ -1,0 +1,15 @@
+.PHONY: run test native win64 bench format clean
+run:
+	./scripts/run.sh
+test:
+	./scripts/test.sh
+native:
+	cmake -S . -B build/native -G Ninja && cmake --build build/native
+win64:
+	cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake && cmake --build build/win64
+bench: native
+	./build/native/miravel-bench
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+clean:
+	rm -rf build

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in a private prefix (one per build tree,
+# WINEPREFIX may override it), with Wine's debug output off.
+set -euo pipefail
+exe=$1; shift
+if [ -z "${WINEPREFIX:-}" ]; then
+  build_dir=$(cd "$(dirname "$exe")" && pwd)
+  while [ "$build_dir" != / ] && [ ! -f "$build_dir/CMakeCache.txt" ]; do build_dir=$(dirname "$build_dir"); done
+  [ "$build_dir" = / ] && build_dir=$(cd "$(dirname "$exe")" && pwd)
+  export WINEPREFIX="$build_dir/wineprefix"
+fi
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w || true
+fi
+wine=$(command -v wine64 || command -v wine)
+exec "$wine" "$exe" "$@"

@@ -1,0 +1,162 @@
+#include "cli/cli_args.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "config/decimal_text.h"
+#include "config/zone_offset.h"
+#include "core/sun.h"
+
+namespace miravel::cli {
+
+bool Args::Parse(int argc, char** argv, std::string* error) {
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--", 0) != 0 || arg.size() == 2) {
+            positional_.push_back(arg);
+            continue;
+        }
+        if (switches_.count(arg)) {
+            seen_.insert(arg);
+        } else if (valueFlags_.count(arg)) {
+            if (i + 1 >= argc) {
+                *error = arg + " needs a value";
+                return false;
+            }
+            values_[arg] = argv[++i];
+            seen_.insert(arg);
+        } else {
+            *error = "unknown option " + arg;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Args::Has(const std::string& flag) const {
+    return seen_.count(flag) != 0;
+}
+
+const std::string* Args::Value(const std::string& flag) const {
+    auto it = values_.find(flag);
+    return it == values_.end() ? nullptr : &it->second;
+}
+
+bool ParseDate(const std::string& text, Date* out) {
+    int d = 0, m = 0, y = 0;
+    char tail = 0;
+    if (std::sscanf(text.c_str(), "%d/%d/%d%c", &d, &m, &y, &tail) != 3) return false;
+    if (y < 1901 || y > 2099 || m < 1 || m > 12 || d < 1) return false;
+    static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (d > kDays[m - 1] || (m == 2 && d == 29 && (y & 3) != 0)) return false;
+    *out = Date{d, m, y};
+    return true;
+}
+
+bool ParseClock(const std::string& text, int* hour, int* minute) {
+    int h = 0, m = 0;
+    char tail = 0;
+    if (std::sscanf(text.c_str(), "%d:%d%c", &h, &m, &tail) != 2) return false;
+    if (h < 0 || h > 23 || m < 0 || m > 59) return false;
+    *hour = h;
+    *minute = m;
+    return true;
+}
+
+Date Today() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    return Date{local->tm_mday, local->tm_mon + 1, local->tm_year + 1900};
+}
+
+namespace {
+
+bool ScaledFlag(const Args& args, const char* flag, int32_t multiplier, int32_t limit, int32_t* out,
+                std::string* error) {
+    const std::string* text = args.Value(flag);
+    if (!text) return true;
+    int32_t value = 0;
+    if (!ParseScaledDecimal(text->c_str(), multiplier, &value) || value < -limit || value > limit) {
+        *error = std::string("bad value for ") + flag + ": " + *text;
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
+}  // namespace
+
+bool LoadPlace(const Args& args, ProgramState& ps, std::string* error) {
+    Location& loc = ps.location;
+    const bool hasLat = args.Value("--lat") != nullptr;
+    const bool hasLon = args.Value("--lon") != nullptr;
+    if (hasLat != hasLon) {
+        *error = "--lat and --lon go together";
+        return false;
+    }
+    if (!ScaledFlag(args, "--lat", 100, 9000, &loc.latitude, error) ||
+        !ScaledFlag(args, "--lon", 100, 18000, &loc.longitude, error)) {
+        return false;
+    }
+    if (args.Value("--zone")) {
+        if (!ScaledFlag(args, "--zone", 60, 840, &loc.utcOffset, error)) return false;
+        loc.useSystemTimeZone = false;
+    }
+    if (args.Has("--summer")) {
+        loc.summerTime = true;
+        loc.useSystemSummerTime = false;
+    }
+    if (const std::string* mode = args.Value("--mode")) {
+        int32_t value = 0;
+        if (!ParseScaledDecimal(mode->c_str(), 1, &value) || value < 0 || value > 5 ||
+            mode->find('.') != std::string::npos) {
+            *error = "bad value for --mode: " + *mode + " (0..5)";
+            return false;
+        }
+        ps.calc.mode = value;
+    }
+    if (hasLat) {
+        std::snprintf(loc.city, sizeof loc.city, "%s", "");
+        std::snprintf(loc.country, sizeof loc.country, "%s", "");
+    }
+    int16_t temkins[kVakitCount];
+    for (int v = 1; v <= kVakitCount; ++v)
+        temkins[v - 1] = static_cast<int16_t>(ps.calc.temkin[v]);
+    SetTemkins(ps.astro, temkins);
+    SetAnglesAndMode(ps.astro,
+                     static_cast<int16_t>(static_cast<int32_t>(ps.calc.imsakAngle * 100.0)),
+                     static_cast<int16_t>(static_cast<int32_t>(ps.calc.yatsiAngle * 100.0)),
+                     static_cast<int16_t>(ps.calc.mode));
+    return true;
+}
+
+int16_t ZoneMinutesFor(const ProgramState& ps, const Date& date) {
+    return ZoneOffsetForDate(ps.location, ReadSystemZone(), date.day, date.month, date.year);
+}
+
+namespace {
+
+std::string Degrees(int32_t hundredths, char positive, char negative) {
+    char buf[32];
+    const int32_t a = hundredths < 0 ? -hundredths : hundredths;
+    std::snprintf(buf, sizeof buf, "%d.%02d°%c", a / 100, a % 100,
+                  hundredths < 0 ? negative : positive);
+    return buf;
+}
+
+}  // namespace
+
+std::string PlaceTitle(const ProgramState& ps, bool fromFlags) {
+    const Location& loc = ps.location;
+    std::string coords = Degrees(loc.latitude, 'K', 'G') + " " + Degrees(loc.longitude, 'D', 'B');
+    if (fromFlags || loc.city[0] == '\0') return coords;
+    return std::string(loc.city) + " / " + loc.country + " (" + coords + ")";
+}
+
+std::string ClockText(int minutes) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d:%02d", (minutes / 60) % 100, minutes % 60);
+    return buf;
+}
+
+}  // namespace miravel::cli

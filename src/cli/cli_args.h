@@ -1,0 +1,58 @@
+// Flags shared by the subcommands of miravel-cli.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "config/program_state.h"
+
+namespace miravel::cli {
+
+struct Date {
+    int day = 0, month = 0, year = 0;
+};
+
+class Args {
+  public:
+    // Flags that take a value and flags that do not; anything else is an error.
+    Args(std::set<std::string> valueFlags, std::set<std::string> switches)
+        : valueFlags_(std::move(valueFlags)), switches_(std::move(switches)) {}
+
+    // Returns false and fills `error` on an unknown flag or a missing value.
+    bool Parse(int argc, char** argv, std::string* error);
+
+    bool Has(const std::string& flag) const;
+    const std::string* Value(const std::string& flag) const;
+    const std::vector<std::string>& Positional() const { return positional_; }
+
+  private:
+    std::set<std::string> valueFlags_, switches_;
+    std::map<std::string, std::string> values_;
+    std::set<std::string> seen_;
+    std::vector<std::string> positional_;
+};
+
+bool ParseDate(const std::string& text, Date* out);                // DD/MM/YYYY
+bool ParseClock(const std::string& text, int* hour, int* minute);  // HH:MM
+Date Today();
+
+// Fills `ps` from the INI file (--ini, or miravel.ini in the current folder
+// when it exists, else defaults), then applies --lat, --lon, --zone, --summer,
+// --mode and --row over it. Returns false with a message on bad input.
+bool LoadPlace(const Args& args, ProgramState& ps, std::string* error);
+
+// The zone in effect for the place on `date`: configured offset plus summer
+// hour (the system zone is read when the settings say so).
+int16_t ZoneMinutesFor(const ProgramState& ps, const Date& date);
+
+// "İstanbul, Türkiye" or "41.01°N 28.97°E" (Windows-1254).
+std::string PlaceTitle(const ProgramState& ps, bool fromFlags);
+
+// Formats minutes of the day as "HH:MM".
+std::string ClockText(int minutes);
+
+}  // namespace miravel::cli

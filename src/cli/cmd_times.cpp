@@ -1,0 +1,95 @@
+#include <cstdio>
+#include <string>
+
+#include "cli/cli_args.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/json_writer.h"
+#include "core/calendar.h"
+#include "core/sun.h"
+
+namespace miravel::cli {
+
+int RunTimes(int argc, char** argv) {
+    Args args({"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--sun", "--row"},
+              {"--summer", "--json"});
+    std::string error;
+    if (!args.Parse(argc, argv, &error) || !args.Positional().empty()) {
+        PrintError(error.empty() ? "times takes no positional arguments" : error);
+        return 2;
+    }
+    Date date = Today();
+    if (const std::string* text = args.Value("--date"); text && !ParseDate(*text, &date)) {
+        PrintError("bad date " + *text + " (DD/MM/YYYY, 1901..2099)");
+        return 2;
+    }
+    int sunHour = -1, sunMinute = 0;
+    if (const std::string* text = args.Value("--sun");
+        text && !ParseClock(*text, &sunHour, &sunMinute)) {
+        PrintError("bad time " + *text + " (HH:MM)");
+        return 2;
+    }
+    ProgramState ps;
+    if (!LoadPlace(args, ps, &error)) {
+        PrintError(error);
+        return 2;
+    }
+    const Location& loc = ps.location;
+    const int16_t zone = ZoneMinutesFor(ps, date);
+    AstroState& astro = ps.astro;
+    SetLocation(astro, static_cast<int16_t>(loc.latitude), static_cast<int16_t>(loc.longitude),
+                zone);
+    SetDate(astro, static_cast<int16_t>(date.day), static_cast<int16_t>(date.month),
+            static_cast<int16_t>(date.year));
+    int32_t times[kVakitCount];
+    ComputeDayTimes(astro, times);
+
+    char dateText[16];
+    std::snprintf(dateText, sizeof dateText, "%02u/%02u/%04u", date.day, date.month, date.year);
+
+    if (args.Has("--json")) {
+        char iso[16];
+        std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", date.year, date.month, date.day);
+        JsonWriter json;
+        json.BeginObject().String("date", iso);
+        json.Fixed("latitude", loc.latitude, 2).Fixed("longitude", loc.longitude, 2);
+        json.Int("zoneMinutes", zone).Int("mode", ps.calc.mode);
+        json.BeginObject("times");
+        for (int v = 1; v <= kVakitCount; ++v)
+            json.String(VakitName(v), ClockText(times[v - 1]));
+        json.EndObject();
+        if (sunHour >= 0) {
+            SetClock(astro, static_cast<int16_t>(sunHour), static_cast<int16_t>(sunMinute));
+            json.BeginObject("sun");
+            json.Int("azimuth", SunAzimuth(astro)).Int("altitude", SunAltitude(astro));
+            json.Int("longitude", SunLongitude(astro)).Int("declination", SunDeclination(astro));
+            json.Int("equationOfTime", EquationOfTime(astro));
+            json.EndObject();
+        }
+        json.EndObject();
+        PrintUtf8(json.Text());
+        return 0;
+    }
+
+    std::string out = PlaceTitle(ps, args.Value("--lat") != nullptr) + "  " + dateText + " " +
+                      WeekdayName(static_cast<int16_t>(Weekday(astro))) + "\n";
+    for (int v = 1; v <= kVakitCount; ++v) {
+        char line[48];
+        std::snprintf(line, sizeof line, "%-12s %s\n", VakitName(v),
+                      ClockText(times[v - 1]).c_str());
+        out += line;
+    }
+    if (sunHour >= 0) {
+        SetClock(astro, static_cast<int16_t>(sunHour), static_cast<int16_t>(sunMinute));
+        const int az = SunAzimuth(astro), alt = SunAltitude(astro);
+        char line[96];
+        std::snprintf(line, sizeof line, "GÜNEŞ %02d:%02d  azimut %d.%d°  yükseklik %s%d.%d°\n",
+                      sunHour, sunMinute, az / 10, az % 10, alt < 0 ? "-" : "",
+                      (alt < 0 ? -alt : alt) / 10, (alt < 0 ? -alt : alt) % 10);
+        out += line;
+    }
+    PrintText(out);
+    return 0;
+}
+
+}  // namespace miravel::cli

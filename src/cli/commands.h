@@ -1,0 +1,9 @@
+// The subcommands of miravel-cli. Each takes the arguments after its name
+// and returns the process exit code (0 success, 2 bad arguments or input).
+#pragma once
+
+namespace miravel::cli {
+
+int RunTimes(int argc, char** argv);
+
+}  // namespace miravel::cli

@@ -1,0 +1,40 @@
+// miravel-cli: the prayer times, almanac and checks of Miravel on a terminal.
+#include <cstring>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/console.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(int argc, char** argv);
+    const char* usage;
+};
+
+constexpr Command kCommands[] = {
+    {"times", miravel::cli::RunTimes,
+     "times [--ini FILE] [--row N] [--date DD/MM/YYYY] [--lat DEG --lon DEG] [--zone HOURS] "
+     "[--summer] [--mode N] [--sun HH:MM] [--json]"},
+};
+
+int Usage() {
+    std::string text = "usage: miravel-cli COMMAND [OPTIONS]\n";
+    for (const Command& c : kCommands)
+        text += std::string("  ") + c.usage + "\n";
+    miravel::cli::PrintText(text);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    miravel::cli::PrepareConsole();
+    if (argc < 2) return Usage();
+    for (const Command& c : kCommands) {
+        if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
+    }
+    miravel::cli::PrintError(std::string("unknown command ") + argv[1]);
+    return 2;
+}

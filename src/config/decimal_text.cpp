@@ -1,0 +1,76 @@
+#include "config/decimal_text.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace miravel {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+constexpr int64_t kLimit = std::numeric_limits<int32_t>::max();
+
+}  // namespace
+
+int32_t ScaleDecimal(const char* text, int32_t multiplier, const char** end) {
+    if (end) *end = text;
+    if (!text) return 0;
+    const char* p = text;
+    while (IsBlank(*p))
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = *p == '-';
+        ++p;
+    }
+    const bool hasIntDigits = IsDigit(*p);
+    const bool hasFracDigits = *p == '.' && IsDigit(p[1]);
+    if (!hasIntDigits && !hasFracDigits) return 0;
+
+    // Integer part, saturating: anything this large is out of every range anyway.
+    int64_t whole = 0;
+    while (IsDigit(*p)) {
+        if (whole <= kLimit) whole = whole * 10 + (*p - '0');
+        ++p;
+    }
+    // Up to nine fraction digits count; later ones cannot move the result of
+    // multipliers up to 1000 across an integer.
+    int64_t frac = 0, fracScale = 1;
+    if (*p == '.' && (IsDigit(p[1]) || hasIntDigits)) {
+        ++p;
+        while (IsDigit(*p)) {
+            if (fracScale < 1000000000) {
+                frac = frac * 10 + (*p - '0');
+                fracScale *= 10;
+            }
+            ++p;
+        }
+    }
+    if (end) *end = p;
+
+    const int64_t m = multiplier < 0 ? -static_cast<int64_t>(multiplier) : multiplier;
+    int64_t magnitude = whole > kLimit ? kLimit + 1 : whole * m;
+    if (magnitude <= kLimit) magnitude += (frac * m) / fracScale;
+    if (magnitude > kLimit) magnitude = kLimit;
+    const bool resultNegative = negative != (multiplier < 0);
+    return static_cast<int32_t>(resultNegative ? -magnitude : magnitude);
+}
+
+bool ParseScaledDecimal(const char* text, int32_t multiplier, int32_t* out) {
+    const char* end = nullptr;
+    const int32_t value = ScaleDecimal(text, multiplier, &end);
+    if (end == text) return false;
+    while (IsBlank(*end))
+        ++end;
+    if (*end != '\0') return false;
+    *out = value;
+    return true;
+}
+
+}  // namespace miravel

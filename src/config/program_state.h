@@ -1,0 +1,87 @@
+// The program's one record of settings and working values. Settings are
+// loaded from and saved to the INI file beside the program (config/settings.h).
+#pragma once
+
+#include <cstdint>
+
+#include "core/astro_state.h"
+
+namespace miravel {
+
+// The settlement: section "Hesap Paramatreleri".
+struct Location {
+    bool useList = false;
+    int32_t listRow = 34;
+    char city[16] = "???";
+    char country[16] = "???";
+    int32_t latitude = 0;   // hundredths of a degree, north positive
+    int32_t longitude = 0;  // hundredths of a degree, east positive
+    int32_t utcOffset = 0;  // minutes east of UTC
+    bool useSystemTimeZone = false;
+    bool summerTime = false;
+    bool useSystemSummerTime = false;
+};
+
+struct CalcParams {
+    int32_t temkin[kVakitCount + 1] = {0, -2, -7, 10, 0, 5, 5, 5, 0, 7, 2};  // by Vakit
+    float imsakAngle = -18.0f;
+    float yatsiAngle = -17.0f;
+    int32_t mode = 4;
+};
+
+// Section "Seçenekler".
+struct Options {
+    int32_t morningAdhanLead = 60;
+    bool morningAdhanAtImsak = false;
+    int32_t fridaySalaLead = 60;
+    bool fridaySala = false;
+    int32_t sahurSalaLead = 90;
+    bool sahurSala = false;
+    int32_t reminderLead = 20;
+    bool reminder = false;
+    bool reminderSala = false;
+    bool asrSaniAdhan = false;
+    bool remainingToAnyTime = false;
+    bool autoClockCorrection = false;
+    bool autostart = false;
+    int32_t relayPort = 0;
+    int32_t relayLeadSeconds = 3;
+    int32_t relayHoldSeconds = 400;
+    int16_t crescentVisibility = 50;
+    int16_t viewAltitude = 0;
+    char salaTimes[7] = "111111";
+    char reminderFile[255] = "sala.wav";
+    char reminderButtonText[33] = "VALLAHİ  KILDIM..!";
+    bool adhanEnabled = true;
+    bool wakeUp = false;
+    int32_t messageStyle = 2;  // 0 none, 1 balloon, 2 message box
+    int32_t wallpaper = 0;     // 0 off, 1 moon, 2 earth map, 3 globe
+};
+
+// A local date and time in the layout of the Windows local-time record.
+struct WorkTime {
+    uint16_t year = 0, month = 0, dayOfWeek = 0, day = 0;
+    uint16_t hour = 0, minute = 0, second = 0, milliseconds = 0;
+};
+
+inline constexpr int kAdhanSlotCount = 5;
+
+struct ProgramState {
+    Location location;
+    CalcParams calc;
+    Options options;
+
+    bool realTime = true;
+    WorkTime workTime;
+    int32_t dayTimes[kVakitCount] = {};  // element i holds Vakit i + 1
+    int32_t ticksToNextRun = 0;
+    int32_t recalcLevel = 0;
+    Vakit ikindiAdhanTime = Ikindi;
+    char adhanFiles[kAdhanSlotCount][255] = {"ezan.wav", "ezan.wav", "ezan.wav", "ezan.wav",
+                                             "ezan.wav"};
+
+    // The astronomy core's working record.
+    AstroState astro;
+};
+
+}  // namespace miravel

@@ -1,0 +1,223 @@
+#include "core/sun.h"
+
+#include <cmath>
+
+#include "core/calendar.h"
+
+namespace miravel {
+
+namespace {
+
+constexpr const char* kVakitNames[kVakitCount + 1] = {"",        "İMSAK", "GÜNEŞ",  "İŞRAK",
+                                                      "İSTİVA",  "ÖĞLE",  "İKİNDİ", "ASR-I SANİ",
+                                                      "İSFİRAR", "AKŞAM", "YATSI"};
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kHalfPi = 1.5707963267948966;
+constexpr double kMinutesPerRadian = 229.1831180523293;     // 720 / pi
+constexpr double kRadiansPerMinute = 0.004363323129985824;  // pi / 720
+constexpr double kRadPerDeg = 0.017453292519943295;
+constexpr double kDegPerRad = 57.29577951308232;
+constexpr double kTenthsPerRad = 572.9577951308232;
+
+// Cosine limits of the hour angle by event class; see ComputeVakit.
+struct ClampRow {
+    float upper;
+    float lower;
+};
+constexpr ClampRow kClampTable[4] = {
+    {1.0f, -1.0f},
+    {0.7933530211448669f, -0.991445004940033f},
+    {0.9238799810409546f, -0.9238799810409546f},
+    {0.9807850122451782f, -0.7933530211448669f},
+};
+
+// Hour angle (minutes from the transit) at which the sun reaches the altitude
+// whose sine is sin(x); x >= pi/2 means an event after the transit.
+void HourAngleForAltitude(AstroState& s, double x) {
+    s.offset = 0.0f;
+    const double sinLat = std::sin(static_cast<double>(s.latitudeRad));
+    const double cosLat = std::cos(static_cast<double>(s.latitudeRad));
+    for (int pass = 0; pass < 2; ++pass) {
+        EvaluateSun(s);
+        const double dec = s.declination;
+        float c =
+            static_cast<float>((std::sin(x) - std::sin(dec) * sinLat) / (std::cos(dec) * cosLat));
+        if (s.mode < 2) s.clampIndex = 0;
+        const ClampRow& row = kClampTable[s.clampIndex];
+        if (c > row.upper) c = row.upper;
+        if (c < row.lower) c = row.lower;
+        const double h = std::acos(static_cast<double>(c)) * kMinutesPerRadian;
+        s.offset = static_cast<float>(x < kHalfPi ? -h : h);
+    }
+}
+
+// Asr by the shadow rule: shadow = factor x stick + the noon shadow.
+void AsrHourAngle(AstroState& s, int factor) {
+    s.clampIndex = 3;
+    s.offset = 0.0f;
+    EvaluateSun(s);
+    const double c =
+        -factor - std::fabs(std::tan(static_cast<double>(s.latitudeRad) - s.declination));
+    const double x0 = std::atan2(1.0, c);
+    const float x = factor == 1 ? static_cast<float>(1.00065 * x0 - 0.0012758356832078548)
+                                : static_cast<float>(1.00191 * x0 - 0.004574507969477138);
+    HourAngleForAltitude(s, x);
+}
+
+}  // namespace
+
+const char* VakitName(int v) {
+    return kVakitNames[(v >= 1 && v <= kVakitCount) ? v : 0];
+}
+
+void SetTemkins(AstroState& s, const int16_t temkins[kVakitCount]) {
+    for (int v = 1; v <= kVakitCount; ++v)
+        s.temkin[v] = temkins[v - 1];
+}
+
+void SetAnglesAndMode(AstroState& s, int16_t imsakAngle, int16_t yatsiAngle, int16_t mode) {
+    s.imsakAngle = static_cast<float>(imsakAngle * 0.01);
+    s.yatsiAngle = static_cast<float>(yatsiAngle * 0.01);
+    s.mode = mode;
+}
+
+void EvaluateSun(AstroState& s) {
+    const double t =
+        DayNumber(s) - 0.5 + (static_cast<double>(s.offset) + s.transit - s.lonMin) / 1440.0;
+    s.meanAnomaly = static_cast<float>(6.239988408192726 + 0.017201970343643867 * t);
+    const double l = 4.894932966850777 + 0.017202792393721557 * t;
+    const double m = s.meanAnomaly;
+    s.eclipticLongitude = static_cast<float>(l + 0.03342305517569141 * std::sin(m) +
+                                             0.00034906585039886593 * std::sin(2.0 * m));
+    const double lambda = s.eclipticLongitude;
+    const double alpha = std::atan2(0.9175 * std::sin(lambda), std::cos(lambda));
+    const float f = static_cast<float>((alpha - l) / (2.0 * kPi) + 0.5003472222222223 + 650.0);
+    s.transit = static_cast<float>(1440.0 * (static_cast<double>(f) - std::trunc(f)));
+    s.declination = static_cast<float>(std::asin(0.3978 * std::sin(lambda)));
+}
+
+double LocalTransit(const AstroState& s) {
+    return static_cast<double>(s.zoneMinutes) + s.transit - s.lonMin;
+}
+
+int16_t NormalizeMinutes(int16_t m) {
+    return static_cast<int16_t>(static_cast<int16_t>(m + 1440) % 1440);
+}
+
+uint16_t ComputeVakit(AstroState& s, int v) {
+    s.clampIndex = 2;
+    switch (v) {
+        case Imsak:
+            s.clampIndex = 1;
+            HourAngleForAltitude(s, s.imsakAngle * 0.017453292519943295);
+            s.imsakHourAngle = static_cast<int16_t>(std::trunc(s.offset));
+            break;
+        case Gunes:
+            HourAngleForAltitude(s, static_cast<double>(-0.017453292f));
+            break;
+        case Israk:
+            HourAngleForAltitude(s, static_cast<double>(0.08726646f));
+            break;
+        case Istiva:
+            HourAngleForAltitude(s, static_cast<double>(-0.017453292f));
+            s.offset = static_cast<float>((s.imsakHourAngle - static_cast<double>(s.offset)) * 0.5);
+            EvaluateSun(s);
+            break;
+        case Ogle:
+            s.offset = 2.0f;
+            EvaluateSun(s);
+            break;
+        case Ikindi:
+            AsrHourAngle(s, 1);
+            break;
+        case AsriSani:
+            AsrHourAngle(s, 2);
+            break;
+        case Isfirar:
+            HourAngleForAltitude(s, static_cast<double>(3.0543263f));
+            break;
+        case Aksam:
+            HourAngleForAltitude(s, static_cast<double>(3.159046f));
+            s.aksamHourAngle = static_cast<int16_t>(std::trunc(s.offset));
+            break;
+        case Yatsi:
+            if (s.mode == 5) {
+                s.offset = static_cast<float>(s.aksamHourAngle + s.temkin[Aksam]);
+            } else {
+                s.clampIndex = 1;
+                HourAngleForAltitude(s, (180.0 - s.yatsiAngle) * 0.017453292519943295);
+                if (s.mode > 2) {
+                    const int16_t night =
+                        static_cast<int16_t>(s.imsakHourAngle + 1440 - s.aksamHourAngle);
+                    const int16_t limit =
+                        static_cast<int16_t>(s.aksamHourAngle + night / (s.mode - 1));
+                    if (limit < s.offset) s.offset = limit;
+                }
+            }
+            break;
+        default:
+            return 0;
+    }
+    const double t = s.mode != 0 ? s.temkin[v] : 0;
+    const int16_t minutes =
+        static_cast<int16_t>(static_cast<int32_t>(std::trunc(LocalTransit(s) + (t + s.offset))));
+    return static_cast<uint16_t>(NormalizeMinutes(minutes));
+}
+
+void ComputeDayTimes(AstroState& s, int32_t out[kVakitCount]) {
+    for (int v = 1; v <= kVakitCount; ++v)
+        out[v - 1] = ComputeVakit(s, v);
+}
+
+void SunNow(AstroState& s, int e) {
+    s.offset = 0.0f;
+    EvaluateSun(s);
+    s.offset = static_cast<float>(e + 1 - LocalTransit(s));
+    EvaluateSun(s);
+    s.offset = static_cast<float>((e + 1 - LocalTransit(s)) * kRadiansPerMinute);
+    const double lat = s.latitudeRad;
+    const double dec = s.declination;
+    s.altitude = static_cast<float>(
+        std::asin(std::sin(dec) * std::sin(lat) +
+                  std::cos(dec) * std::cos(lat) * std::cos(static_cast<double>(s.offset))) *
+        kDegPerRad);
+}
+
+int16_t Azimuth(const AstroState& s, double d) {
+    const double h = s.offset;
+    const double lat = s.latitudeRad;
+    int a = static_cast<int>(
+        std::trunc(-kTenthsPerRad * std::atan2(std::sin(h), std::cos(lat) * std::tan(d) -
+                                                                std::sin(lat) * std::cos(h))));
+    if (a < 0) a += 3600;
+    return static_cast<int16_t>(a);
+}
+
+int16_t SunAzimuth(AstroState& s) {
+    SunNow(s, s.clockMinutes);
+    return Azimuth(s, s.declination);
+}
+
+int16_t SunAltitude(AstroState& s) {
+    SunNow(s, s.clockMinutes);
+    return static_cast<int16_t>(std::trunc(s.altitude * 10.0));
+}
+
+int16_t SunLongitude(AstroState& s) {
+    SunNow(s, s.clockMinutes);
+    const double turns = s.eclipticLongitude / (2.0 * kPi);
+    return static_cast<int16_t>(std::trunc(3600.0 * (turns - std::floor(turns))));
+}
+
+int16_t SunDeclination(AstroState& s) {
+    SunNow(s, s.clockMinutes);
+    return static_cast<int16_t>(std::trunc(s.declination * kTenthsPerRad));
+}
+
+int16_t EquationOfTime(AstroState& s) {
+    SunNow(s, s.clockMinutes);
+    return static_cast<int16_t>(std::trunc((s.transit - 720.5) * 10.0));
+}
+
+}  // namespace miravel
