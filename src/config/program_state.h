@@ -80,6 +80,11 @@ struct ProgramState {
     char adhanFiles[kAdhanSlotCount][255] = {"ezan.wav", "ezan.wav", "ezan.wav", "ezan.wav",
                                              "ezan.wav"};
 
+    // The scheduler's links to other parts of the program.
+    int32_t nextWallpaperRefresh = 0;  // AbsoluteMinute of the next wallpaper compose; 0 = at once
+    int32_t lastChart = 0;             // command of the chart on show, 0 when none
+    int32_t reminderTimeName = 0;      // ending time of the last reminder (EndingTimeName index)
+
     // The astronomy core's working record.
     AstroState astro;
 };
