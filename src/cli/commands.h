@@ -5,5 +5,6 @@
 namespace miravel::cli {
 
 int RunTimes(int argc, char** argv);
+int RunEvents(int argc, char** argv);
 
 }  // namespace miravel::cli

@@ -17,6 +17,7 @@ constexpr Command kCommands[] = {
     {"times", miravel::cli::RunTimes,
      "times [--ini FILE] [--row N] [--date DD/MM/YYYY] [--lat DEG --lon DEG] [--zone HOURS] "
      "[--summer] [--mode N] [--sun HH:MM] [--json]"},
+    {"events", miravel::cli::RunEvents, "events [--ini FILE] [--date DD/MM/YYYY] [--json]"},
 };
 
 int Usage() {

@@ -1,0 +1,182 @@
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "app/day_plan.h"
+#include "cli/cli_args.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/json_writer.h"
+#include "config/settings.h"
+#include "core/calendar.h"
+#include "core/sun.h"
+
+namespace miravel::cli {
+
+namespace {
+
+// The plan does not depend on autostart; nothing is registered or read.
+class NoAutostart : public Autostart {
+  public:
+    bool IsRegistered() override { return false; }
+    bool Register(const std::filesystem::path&) override { return false; }
+    bool Unregister() override { return true; }
+};
+
+// The INI file the options come from: --ini, else miravel.ini here when it
+// exists; empty for the defaults.
+std::filesystem::path OptionsFile(const Args& args) {
+    if (const std::string* ini = args.Value("--ini")) return *ini;
+    std::error_code ec;
+    if (std::filesystem::exists("miravel.ini", ec)) return "miravel.ini";
+    return {};
+}
+
+const char* KindName(EffectKind kind) {
+    switch (kind) {
+        case EffectKind::PlayAdhan:
+            return "ezan";
+        case EffectKind::PlayFile:
+            return "salâ";
+        case EffectKind::Notice:
+            return "uyarı";
+        case EffectKind::Reminder:
+            return "hatırlatma";
+        case EffectKind::ReligiousDay:
+            return "dini gün";
+        case EffectKind::SyncClock:
+            return "saat düzeltme";
+        case EffectKind::ArmWake:
+            return "uyandırma";
+        default:
+            return "";
+    }
+}
+
+const char* JsonKind(EffectKind kind) {
+    switch (kind) {
+        case EffectKind::PlayAdhan:
+            return "adhan";
+        case EffectKind::PlayFile:
+            return "sound";
+        case EffectKind::Notice:
+            return "notice";
+        case EffectKind::Reminder:
+            return "reminder";
+        case EffectKind::ReligiousDay:
+            return "religiousDay";
+        case EffectKind::SyncClock:
+            return "clockCorrection";
+        case EffectKind::ArmWake:
+            return "wake";
+        default:
+            return "";
+    }
+}
+
+std::string WakeText(int64_t fileTime) {
+    const WorkTime t = FromLocalFileTime(fileTime);
+    char text[48];
+    std::snprintf(text, sizeof text, "%02u/%02u/%04u %02u:%02u:%02u", t.day, t.month, t.year,
+                  t.hour, t.minute, t.second);
+    return text;
+}
+
+}  // namespace
+
+int RunEvents(int argc, char** argv) {
+    Args args({"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--row"},
+              {"--summer", "--json"});
+    std::string error;
+    if (!args.Parse(argc, argv, &error) || !args.Positional().empty()) {
+        PrintError(error.empty() ? "events takes no positional arguments" : error);
+        return 2;
+    }
+    Date date = Today();
+    if (const std::string* text = args.Value("--date"); text && !ParseDate(*text, &date)) {
+        PrintError("bad date " + *text + " (DD/MM/YYYY, 1901..2099)");
+        return 2;
+    }
+    ProgramState ps;
+    if (!LoadPlace(args, ps, &error)) {
+        PrintError(error);
+        return 2;
+    }
+    std::string marker;
+    const std::filesystem::path ini = OptionsFile(args);
+    if (!ini.empty()) {
+        NoAutostart autostart;
+        LoadOptions(ps, ini, autostart);
+        LoadStartupSwitches(ps, ini);
+        LoadAdhanFiles(ps, ini);
+        marker = ReadLastReligiousDay(ini);
+    }
+
+    // The system's summer flag as it will be on that date.
+    SystemZone zone = ReadSystemZone();
+    zone.daylightNow = SummerTimeRule(date.day, date.month, date.year, ps.location.latitude < 0);
+    const DayPlan plan = PlanDay(ps, date.day, date.month, date.year, zone, marker);
+
+    char dateText[16];
+    std::snprintf(dateText, sizeof dateText, "%02u/%02u/%04u", date.day, date.month, date.year);
+
+    if (args.Has("--json")) {
+        char iso[16];
+        std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", date.year, date.month, date.day);
+        JsonWriter json;
+        json.BeginObject().String("date", iso);
+        json.Fixed("latitude", ps.location.latitude, 2)
+            .Fixed("longitude", ps.location.longitude, 2);
+        json.Int("zoneMinutes", plan.zone);
+        json.BeginObject("times");
+        for (int v = 1; v <= kVakitCount; ++v)
+            json.String(VakitName(v), ClockText(plan.dayTimes[v - 1]));
+        json.EndObject();
+        json.BeginArray("events");
+        for (const EffectRecord& e : plan.events) {
+            json.BeginObject().String("time", ClockText(e.minute)).String("kind", JsonKind(e.kind));
+            switch (e.kind) {
+                case EffectKind::PlayAdhan:
+                    json.Int("slot", e.number).String("name", AdhanSlotName(ps, e.number));
+                    json.String("file", ps.adhanFiles[e.number]);
+                    break;
+                case EffectKind::PlayFile:
+                    json.String("file", e.text);
+                    break;
+                case EffectKind::Reminder:
+                    json.String("ending", EndingTimeName(e.number)).Int("lead", e.value);
+                    json.String("text", e.text);
+                    break;
+                case EffectKind::Notice:
+                case EffectKind::ReligiousDay:
+                    json.String("text", e.text);
+                    break;
+                case EffectKind::ArmWake:
+                    json.String("due", WakeText(e.value));
+                    break;
+                default:
+                    break;
+            }
+            json.EndObject();
+        }
+        json.EndArray();
+        json.EndObject();
+        PrintUtf8(json.Text());
+        return 0;
+    }
+
+    std::string out =
+        PlaceTitle(ps, args.Value("--lat") != nullptr) + "  " + dateText + " " +
+        WeekdayName(static_cast<int16_t>(WeekdayOf(date.day, date.month, date.year))) + "\n";
+    for (const EffectRecord& e : plan.events) {
+        std::string what = e.kind == EffectKind::ArmWake ? WakeText(e.value) : e.text;
+        char line[400];
+        std::snprintf(line, sizeof line, "%s  %-13s %s\n", ClockText(e.minute).c_str(),
+                      KindName(e.kind), what.c_str());
+        out += line;
+    }
+    PrintText(out);
+    return 0;
+}
+
+}  // namespace miravel::cli
