@@ -4,6 +4,8 @@
 #include <ctime>
 
 #include "config/decimal_text.h"
+#include "config/settings.h"
+#include "config/settlement_list.h"
 #include "config/zone_offset.h"
 #include "core/sun.h"
 
@@ -86,8 +88,51 @@ bool ScaledFlag(const Args& args, const char* flag, int32_t multiplier, int32_t 
 
 }  // namespace
 
+std::filesystem::path IniPathFor(const Args& args) {
+    if (const std::string* ini = args.Value("--ini")) return std::filesystem::u8path(*ini);
+    const std::filesystem::path here = "miravel.ini";
+    std::error_code ec;
+    return std::filesystem::is_regular_file(here, ec) ? here : std::filesystem::path();
+}
+
+std::filesystem::path SettlementListFile() {
+    // The list lives beside the INI file the program uses; a development
+    // checkout keeps it in data/.
+    for (const char* candidate : {"miravel.csv", MIRAVEL_DATA_DIR "/miravel.csv"}) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
+    }
+    return "miravel.csv";
+}
+
 bool LoadPlace(const Args& args, ProgramState& ps, std::string* error) {
     Location& loc = ps.location;
+    const std::filesystem::path ini = IniPathFor(args);
+    if (!ini.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(ini, ec)) {
+            *error = "cannot read INI file " + ini.string();
+            return false;
+        }
+        LoadCalcParams(ps, ini);
+    }
+    if (const std::string* row = args.Value("--row")) {
+        int32_t n = 0;
+        if (!ParseScaledDecimal(row->c_str(), 1, &n) || n < 1 || n > 30000 ||
+            row->find('.') != std::string::npos) {
+            *error = "bad value for --row: " + *row + " (1..30000)";
+            return false;
+        }
+        const std::filesystem::path list = SettlementListFile();
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(list, ec)) {
+            *error = "cannot find the settlement list miravel.csv";
+            return false;
+        }
+        loc.listRow = n;
+        loc.useList = true;
+        LoadSettlementRow(list, n, loc);
+    }
     const bool hasLat = args.Value("--lat") != nullptr;
     const bool hasLon = args.Value("--lon") != nullptr;
     if (hasLat != hasLon) {
@@ -150,6 +195,11 @@ std::string PlaceTitle(const ProgramState& ps, bool fromFlags) {
     const Location& loc = ps.location;
     std::string coords = Degrees(loc.latitude, 'K', 'G') + " " + Degrees(loc.longitude, 'D', 'B');
     if (fromFlags || loc.city[0] == '\0') return coords;
+    if (loc.useList) {
+        char row[16];
+        std::snprintf(row, sizeof row, "%d. ", loc.listRow);
+        return row + std::string(loc.city) + " / " + loc.country + " (" + coords + ")";
+    }
     return std::string(loc.city) + " / " + loc.country + " (" + coords + ")";
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -39,6 +40,12 @@ class Args {
 bool ParseDate(const std::string& text, Date* out);                // DD/MM/YYYY
 bool ParseClock(const std::string& text, int* hour, int* minute);  // HH:MM
 Date Today();
+
+// The INI file: --ini, else miravel.ini in the current folder when it
+// exists, else none (empty path).
+std::filesystem::path IniPathFor(const Args& args);
+// miravel.csv in the current folder, else the one of the source tree.
+std::filesystem::path SettlementListFile();
 
 // Fills `ps` from the INI file (--ini, or miravel.ini in the current folder
 // when it exists, else defaults), then applies --lat, --lon, --zone, --summer,

@@ -5,6 +5,8 @@
 namespace miravel::cli {
 
 int RunTimes(int argc, char** argv);
+int RunPlace(int argc, char** argv);
+int RunFind(int argc, char** argv);
 int RunEvents(int argc, char** argv);
 
 }  // namespace miravel::cli

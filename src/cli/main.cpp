@@ -17,6 +17,8 @@ constexpr Command kCommands[] = {
     {"times", miravel::cli::RunTimes,
      "times [--ini FILE] [--row N] [--date DD/MM/YYYY] [--lat DEG --lon DEG] [--zone HOURS] "
      "[--summer] [--mode N] [--sun HH:MM] [--json]"},
+    {"place", miravel::cli::RunPlace, "place N"},
+    {"find", miravel::cli::RunFind, "find TEXT"},
     {"events", miravel::cli::RunEvents, "events [--ini FILE] [--date DD/MM/YYYY] [--json]"},
 };
 
