@@ -77,10 +77,7 @@ bool ReplaceFileContents(const fs::path& path, std::string_view bytes) {
     std::error_code ec;
     const fs::file_status old = fs::status(path, ec);
     const bool exists = !ec && fs::exists(old);
-    if (exists) {
-        if (fs::is_directory(old)) return false;
-        if ((old.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
-    }
+    if (exists && (old.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
 
     const fs::path temp = TempPathBeside(path);
     std::FILE* f = OpenFile(temp, "wb");

@@ -1,0 +1,129 @@
+// Our INI reader and writer against the system's own profile functions: a
+// file either side writes must read the same through the other.
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "config/ini_file.h"
+#include "config/settings.h"
+#include "config/temp_folder.h"
+
+namespace miravel {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteBytes;
+
+// The ANSI functions decode the file and the names with the same code page,
+// so Windows-1254 bytes come back unchanged whatever that code page is.
+std::string ProfileString(const std::filesystem::path& ini, const std::string& section,
+                          const std::string& key, const char* fallback = "<yok>") {
+    char buffer[1024];
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback, buffer, sizeof buffer,
+                             ini.string().c_str());
+    return buffer;
+}
+
+TEST(IniProfilePeer, TheSystemReadsWhatWeWrite) {
+    TempFolder dir;
+    const auto ini = dir / "miravel.ini";
+    ProgramState ps;
+    ps.location.latitude = -3950;
+    std::snprintf(ps.location.city, sizeof ps.location.city, "%s", "Kahramanmaraş");
+    ps.calc.imsakAngle = -18.25f;
+    ps.options.reminder = true;
+    std::snprintf(ps.options.reminderFile, sizeof ps.options.reminderFile, "%s",
+                  "D:\\Sesler\\Salâ öğle.wav");
+    class NoAutostart : public Autostart {
+        bool IsRegistered() override { return false; }
+        bool Register(const std::filesystem::path&) override { return false; }
+        bool Unregister() override { return true; }
+    } autostart;
+    ASSERT_TRUE(SaveCalcParams(ps, ini));
+    ASSERT_TRUE(SaveOptions(ps, ini, autostart, dir / "miravel.exe"));
+
+    IniDocument doc;
+    ASSERT_TRUE(LoadIniFile(ini, &doc));
+    for (const char* section : {kCalcSection, kOptionsSection}) {
+        const std::vector<std::string> keys = doc.KeysOf(section);
+        ASSERT_GT(keys.size(), 19u) << section;
+        for (const std::string& key : keys) {
+            EXPECT_EQ(ProfileString(ini, section, key), doc.GetString(section, key, "?")) << key;
+        }
+    }
+    EXPECT_EQ(ProfileString(ini, kCalcSection, "İmsak Açısı"), "-1825");
+    EXPECT_EQ(GetPrivateProfileIntA(kCalcSection, "ENLEM", 0, ini.string().c_str()),
+              static_cast<UINT>(-3950));
+}
+
+TEST(IniProfilePeer, WeReadWhatTheSystemWrites) {
+    TempFolder dir;
+    const auto ini = dir / "peer.ini";
+    const std::string file = ini.string();
+    ASSERT_TRUE(WritePrivateProfileStringA("Seçenekler", "Duvar", "Yerküre", file.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("Seçenekler", "Hatırlat", "Evet", file.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("Time Servers", "Host0", "time.example", file.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("seçenekler", "DUVAR", "Ay", file.c_str()));
+
+    EXPECT_EQ(ReadIniInt(ini, "Seçenekler", "Yok", 5), 5);
+    char buffer[32];
+    ReadIniString(ini, "Seçenekler", "Duvar", "", buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "Ay");
+    ReadIniString(ini, "Seçenekler", "Hatırlat", "", buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "Evet");
+
+    // And the system reads on after our writes.
+    ASSERT_TRUE(WriteIniString(ini, "Seçenekler", "Duvar", "Yok"));
+    ASSERT_TRUE(WriteIniString(ini, "Time Servers", "Host1", "192.0.2.7"));
+    EXPECT_EQ(ProfileString(ini, "Seçenekler", "Duvar"), "Yok");
+    EXPECT_EQ(ProfileString(ini, "Time Servers", "Host0"), "time.example");
+    EXPECT_EQ(ProfileString(ini, "Time Servers", "Host1"), "192.0.2.7");
+}
+
+TEST(IniProfilePeer, HandEditedLayoutReadsTheSameBothWays) {
+    TempFolder dir;
+    const auto ini = dir / "edited.ini";
+    WriteBytes(ini,
+               "; yorum\r\n"
+               "  [Hesap Paramatreleri]  \r\n"
+               "   Enlem   =   4101   \r\n"
+               "boylam=2897\n"
+               "Şehir Adı=\"İstanbul\"\r\n"
+               "Ülke Adı='Türkiye'\r\n"
+               "Enlem=1\r\n"
+               "Boş=\r\n"
+               "\r\n"
+               "[Seçenekler]\r\n"
+               "Hatırlat = Evet\r\n"
+               "Duvar=Ay");
+    IniDocument doc;
+    ASSERT_TRUE(LoadIniFile(ini, &doc));
+    const struct {
+        const char* section;
+        const char* key;
+    } lookups[] = {
+        {"Hesap Paramatreleri", "Enlem"},
+        {"HESAP PARAMATRELERI", "BOYLAM"},
+        {"Hesap Paramatreleri", "Şehir Adı"},
+        {"Hesap Paramatreleri", "Ülke Adı"},
+        {"Hesap Paramatreleri", "Boş"},
+        {"Hesap Paramatreleri", "Yok"},
+        {"Seçenekler", "Hatırlat"},
+        {"Seçenekler", "Duvar"},
+        {"Seçenekler", "Enlem"},
+    };
+    for (const auto& l : lookups) {
+        EXPECT_EQ(doc.GetString(l.section, l.key, "<yok>"), ProfileString(ini, l.section, l.key))
+            << l.section << " / " << l.key;
+    }
+}
+
+}  // namespace
+}  // namespace miravel
+
+#endif  // _WIN32
