@@ -48,6 +48,28 @@ struct RecursionTable {
 };
 constexpr RecursionTable kRecursion;
 
+// Schmidt quasi-normalisation factors S(n, m), at [m][n].
+struct SchmidtTable {
+    double factor[kGeomagSize][kGeomagSize] = {};
+    SchmidtTable() {
+        factor[0][0] = 1.0;
+        for (int n = 1; n <= kMaxDegree; ++n) {
+            factor[0][n] = factor[0][n - 1] * (2 * n - 1) / n;
+            int j = 2;
+            for (int m = 1; m <= n; ++m) {
+                const double ratio = static_cast<double>((n - m + 1) * j) / (n + m);
+                factor[m][n] = factor[m - 1][n] * std::sqrt(ratio);
+                j = 1;
+            }
+        }
+    }
+};
+
+const SchmidtTable& Schmidt() {
+    static const SchmidtTable table;
+    return table;
+}
+
 }  // namespace
 
 int16_t IgrfTableValue(int epoch, int i, int j) {
@@ -88,16 +110,10 @@ void PrepareGeomagCoefficients(int32_t dayNumber, GeomagCoefficients* out) {
     c[1][0] += 5000.0;
 
     // Schmidt quasi-normalisation folded into the coefficients.
-    double snorm[kGeomagSize][kGeomagSize];  // at [m][n]
-    snorm[0][0] = 1.0;
+    const double(&snorm)[kGeomagSize][kGeomagSize] = Schmidt().factor;
     for (int n = 1; n <= kMaxDegree; ++n) {
-        snorm[0][n] = snorm[0][n - 1] * (2 * n - 1) / n;
-        int j = 2;
         for (int m = 0; m <= n; ++m) {
             if (m > 0) {
-                const double ratio = static_cast<double>((n - m + 1) * j) / (n + m);
-                snorm[m][n] = snorm[m - 1][n] * std::sqrt(ratio);
-                j = 1;
                 c[n][m - 1] = snorm[m][n] * c[n][m - 1];
                 cd[n][m - 1] = snorm[m][n] * cd[n][m - 1];
             }
