@@ -8,5 +8,7 @@ int RunTimes(int argc, char** argv);
 int RunPlace(int argc, char** argv);
 int RunFind(int argc, char** argv);
 int RunEvents(int argc, char** argv);
+int RunAstro(int argc, char** argv);
+int RunHijri(int argc, char** argv);
 
 }  // namespace miravel::cli

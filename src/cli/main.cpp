@@ -20,6 +20,10 @@ constexpr Command kCommands[] = {
     {"place", miravel::cli::RunPlace, "place N"},
     {"find", miravel::cli::RunFind, "find TEXT"},
     {"events", miravel::cli::RunEvents, "events [--ini FILE] [--date DD/MM/YYYY] [--json]"},
+    {"astro", miravel::cli::RunAstro,
+     "astro [--ini FILE] [--row N] [--lat DEG --lon DEG] [--zone HOURS] [--summer] [--mode N] "
+     "[--date DD/MM/YYYY] [--time HH:MM] [--json]"},
+    {"hijri", miravel::cli::RunHijri, "hijri [--date DD/MM/YYYY] [--json]"},
 };
 
 int Usage() {

@@ -1,0 +1,59 @@
+// miravel-cli hijri: the Hijri date and the religious day of one date. The
+// result does not depend on the place (the crescent test runs at 00:01 UT).
+#include <cstdio>
+#include <string>
+
+#include "cli/cli_args.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/json_writer.h"
+#include "core/calendar.h"
+#include "core/hijri.h"
+
+namespace miravel::cli {
+
+int RunHijri(int argc, char** argv) {
+    Args args({"--date"}, {"--json"});
+    std::string error;
+    if (!args.Parse(argc, argv, &error) || !args.Positional().empty()) {
+        PrintError(error.empty() ? "hijri takes no positional arguments" : error);
+        return 2;
+    }
+    Date date = Today();
+    if (const std::string* text = args.Value("--date"); text && !ParseDate(*text, &date)) {
+        PrintError("bad date " + *text + " (DD/MM/YYYY, 1901..2099)");
+        return 2;
+    }
+    AstroState astro;
+    SetLocation(astro, 0, 0, 0);
+    SetDate(astro, static_cast<int16_t>(date.day), static_cast<int16_t>(date.month),
+            static_cast<int16_t>(date.year));
+    const char* religiousDay = ReligiousDayName(astro);
+    const int day = HijriDay(astro);
+    const int16_t month = HijriMonth(astro);
+    const int16_t year = HijriYear(astro);
+
+    if (args.Has("--json")) {
+        char iso[16];
+        std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", date.year, date.month, date.day);
+        JsonWriter json;
+        json.BeginObject().String("date", iso);
+        json.BeginObject("hijri").Int("day", day).Int("month", month);
+        json.String("monthName", HijriMonthName(month)).Int("year", year).EndObject();
+        json.String("religiousDay", religiousDay);
+        json.EndObject();
+        PrintUtf8(json.Text());
+        return 0;
+    }
+    char text[128];
+    std::snprintf(
+        text, sizeof text, "%02u/%02u/%04u %s\n%d %s %d\n", static_cast<unsigned>(date.day),
+        static_cast<unsigned>(date.month), static_cast<unsigned>(date.year),
+        WeekdayName(static_cast<int16_t>(Weekday(astro))), day, HijriMonthName(month), year);
+    std::string out = text;
+    if (religiousDay[0]) out += std::string(religiousDay) + "\n";
+    PrintText(out);
+    return 0;
+}
+
+}  // namespace miravel::cli
