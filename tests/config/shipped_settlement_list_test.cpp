@@ -70,7 +70,9 @@ TEST_F(ShippedList, ProvincesComeFirstInPlateOrder) {
     }
     for (size_t n = 82; n <= rows_->size(); ++n) {
         const Location loc = Row(n);
-        if (provinces.count(loc.country)) EXPECT_EQ(loc.utcOffset, 180) << loc.city;
+        if (provinces.count(loc.country)) {
+            EXPECT_EQ(loc.utcOffset, 180) << loc.city;
+        }
     }
     // The capital's centre, not the province's middle.
     const Location ankara = Row(6);
