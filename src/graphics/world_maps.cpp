@@ -1,0 +1,267 @@
+#include "graphics/world_maps.h"
+
+#include <cmath>
+#include <vector>
+
+#include "core/calendar.h"
+#include "graphics/palette.h"
+#include "graphics/sky_image.h"
+
+namespace miravel {
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kRadPerDeg = 0.017453292519943295;
+constexpr double kDegPerRad = 57.29577951308232;
+constexpr float kKaabaLatitudeRad = 0.3738937f;
+constexpr float kKaabaLongitudeRad = 0.6950977f;
+
+bool IsLandMask(const PaletteBitmap& mask) {
+    return !mask.Empty() && mask.bitsPerPixel == 1;
+}
+
+// Rows from the south, columns from the west; stored row r lands on image
+// row h - 1 - r so that north is at the top.
+template <typename Rule>
+RgbImage ColourMask(const PaletteBitmap& mask, Rule&& rule) {
+    const int w = mask.width, h = mask.height;
+    RgbImage map(w, h);
+    for (int r = 0; r < h; ++r) {
+        Rgb* row = map.Row(h - 1 - r);
+        for (int x = 0; x < w; ++x)
+            row[x] = rule(x, r, mask.Index(x, r));
+    }
+    return map;
+}
+
+constexpr Rgb kDeclinationBands[14][2] = {
+    {{255, 255, 255}, {128, 128, 128}}, {{255, 0, 0}, {128, 0, 0}},
+    {{255, 128, 0}, {128, 64, 0}},      {{255, 255, 0}, {128, 128, 0}},
+    {{128, 255, 0}, {64, 128, 0}},      {{0, 255, 0}, {0, 128, 0}},
+    {{0, 255, 128}, {0, 128, 64}},      {{0, 255, 255}, {0, 128, 128}},
+    {{0, 128, 255}, {0, 64, 128}},      {{0, 0, 255}, {0, 0, 128}},
+    {{128, 0, 255}, {64, 0, 128}},      {{255, 0, 255}, {128, 0, 128}},
+    {{255, 0, 128}, {128, 0, 64}},      {{64, 64, 64}, {0, 0, 0}},
+};
+
+float PixelLatitude(int r, int h) {
+    return static_cast<float>((static_cast<double>(r) / h - 0.5) * 180.0);
+}
+float PixelLongitude(int x, int w) {
+    return static_cast<float>((static_cast<double>(x) / w - 0.5) * 360.0);
+}
+
+// The observer's height as the compass value takes it, metres to km.
+float HeightKm(int16_t viewAltitude) {
+    return static_cast<float>(viewAltitude * 0.001);
+}
+
+// sin and cos of m times one column's longitude.
+struct ColumnTerms {
+    double sp[kGeomagSize];
+    double cp[kGeomagSize];
+};
+
+ColumnTerms PrepareColumn(float lonDeg) {
+    ColumnTerms c;
+    const double rlon = lonDeg * kRadPerDeg;
+    c.sp[0] = 0.0;
+    c.cp[0] = 1.0;
+    c.sp[1] = std::sin(rlon);
+    c.cp[1] = std::cos(rlon);
+    for (int m = 2; m < kGeomagSize; ++m) {
+        c.sp[m] = c.sp[1] * c.cp[m - 1] + c.cp[1] * c.sp[m - 1];
+        c.cp[m] = c.cp[1] * c.cp[m - 1] - c.sp[1] * c.sp[m - 1];
+    }
+    return c;
+}
+
+// The declination from prepared date, row and column terms. This is the
+// summation of EvaluateGeomag, operation for operation in the same order, so
+// that it rounds alike: the map must equal the one made point by point.
+float Declination(const GeomagCoefficients& coefficients, const GeomagLatitude& g,
+                  const ColumnTerms& c) {
+    const double(&tc)[kGeomagSize][kGeomagSize] = coefficients.tc;
+    const bool atPole = g.st == 0.0;
+    double br = 0.0, bt = 0.0, bp = 0.0, bpp = 0.0;
+    for (int n = 1; n < kGeomagSize; ++n) {
+        const double ar = g.ar[n];
+        const double fn = n + 1;
+        for (int m = 0; m <= n; ++m) {
+            const double fm = m;
+            const double par = g.par[m][n];
+            double t1, t2;
+            if (m == 0) {
+                t1 = tc[m][n] * c.cp[m];
+                t2 = tc[m][n] * c.sp[m];
+            } else {
+                t1 = tc[m][n] * c.cp[m] + tc[n][m - 1] * c.sp[m];
+                t2 = tc[m][n] * c.sp[m] - tc[n][m - 1] * c.cp[m];
+            }
+            bt = bt - ar * t1 * g.dp[m][n];
+            bp += fm * t2 * par;
+            br += fn * t1 * par;
+            if (atPole && m == 1) bpp += fm * t2 * (ar * g.pp[n]);
+        }
+    }
+    bp = atPole ? bpp : bp / g.st;
+    const double x = static_cast<float>(-bt * g.ca - br * g.sa);
+    const double y = static_cast<float>(bp);
+    return static_cast<float>(std::atan2(y, x) * kDegPerRad);
+}
+
+}  // namespace
+
+VakitMapRule::VakitMapRule(int w, int h, double declination, int32_t b, float imsakAngle,
+                           float yatsiAngle)
+    : w_(w > 0 ? w : 1),
+      h_(h > 0 ? h : 1),
+      sinDec_(std::sin(declination)),
+      cosDec_(std::cos(declination)),
+      declination_(declination),
+      b_(b),
+      sin5_(std::sin(5.0 * kRadPerDeg)),
+      sinMinus1_(std::sin(-1.0 * kRadPerDeg)),
+      sinTwilight_(std::sin((static_cast<double>(imsakAngle) + yatsiAngle) * 0.5 * kRadPerDeg)) {
+    // Column q + 1 is the meridian where the sun culminates now. Brought into
+    // the map however far b reaches (it spans more than one turn).
+    q_ = static_cast<int>(std::trunc((0.5 - b_ / 1440.0) * w_ - 1.0));
+    while (q_ < 0)
+        q_ += w_;
+    while (q_ >= w_)
+        q_ -= w_;
+}
+
+Rgb VakitMapRule::Color(int x, int r, int land) {
+    if (x == 0) {
+        const double phi = (static_cast<double>(r) / h_ - 0.5) * kPi;
+        const double t = std::fabs(std::tan(phi - declination_));
+        // Sines of the two asr altitudes: the shadow equals the object (or
+        // twice it) plus the noon shadow.
+        k1_ = 1.0 / std::sqrt(1.0 + (1.0 + t) * (1.0 + t));
+        k2_ = 1.0 / std::sqrt(1.0 + (2.0 + t) * (2.0 + t));
+        a_ = std::sin(phi) * sinDec_;
+        bcos_ = std::cos(phi) * cosDec_;
+        // İSTİVA lies west of noon by a quarter of the twilight counted in
+        // the row before (a row without twilight gives m = q: no mark).
+        m_ = q_ - s_ / 4;
+        if (m_ < 0) m_ += w_;
+        s_ = 0;
+        previous_ = 0.0;
+    }
+    const double hourAngle = ((x + 2.0) / w_ - 0.5) * 1440.0 + b_;
+    const double a = bcos_ * std::cos(hourAngle * 0.25 * kRadPerDeg) + a_;
+    if (m_ != q_ && x == m_ && a > sin5_) return ChartColor(9);
+    // The modulo keeps the meridian on the map when q is the last column.
+    if (x == (q_ + 1) % w_) return ChartColor(10);
+    if (previous_ > k1_ && a < k1_) {
+        previous_ = a;
+        return ChartColor(11);
+    }
+    if (previous_ > k2_ && a < k2_) {
+        previous_ = a;
+        return ChartColor(12);
+    }
+    previous_ = a;
+    const int j = land ? 4 : 0;
+    if (a > sin5_) return ChartColor(j + 4);
+    if (a > sinMinus1_) return ChartColor(j + 3);
+    if (a > sinTwilight_) {
+        ++s_;
+        return ChartColor(j + 2);
+    }
+    return ChartColor(j + 1);
+}
+
+Rgb QiblaMapColor(int x, int r, int land, int w, int h) {
+    const double phi = (static_cast<double>(r) / h - 0.5) * kPi;
+    const double dl = (static_cast<double>(x) / w - 0.5) * 2.0 * kPi - kKaabaLongitudeRad;
+    const double q =
+        std::atan2(std::sin(dl), std::tan(static_cast<double>(kKaabaLatitudeRad)) * std::cos(phi) -
+                                     std::sin(phi) * std::cos(dl));
+    const int v = static_cast<int>(std::trunc(180.0 - q * kDegPerRad));
+    if ((v / 15) % 2 != 0) return land ? Rgb{255, 255, 255} : Rgb{0, 0, 0};
+    return land ? Rgb{192, 192, 192} : Rgb{64, 64, 64};
+}
+
+Rgb DeclinationBandColor(float declinationDeg, int land) {
+    // 65° and more, and NaN (no field at all), fall into the last band.
+    const double whole = std::fabs(std::trunc(static_cast<double>(declinationDeg)));
+    const int e = whole < 65.0 ? static_cast<int>(whole) / 5 : 13;
+    return kDeclinationBands[e][land ? 1 : 0];
+}
+
+Rgb DeclinationMapColor(int x, int r, int land, int w, int h, AstroState& s, int32_t dayNumber,
+                        float altKm) {
+    GeomagField(s, dayNumber, PixelLatitude(r, h), PixelLongitude(x, w), altKm);
+    return DeclinationBandColor(s.magD, land);
+}
+
+void MarkSettlement(RgbImage& map, int32_t latitude, int32_t longitude) {
+    const int64_t w = map.Width(), h = map.Height();
+    const int64_t x = (static_cast<int64_t>(longitude) + 18000) * (w - 1) / 36000;
+    const int64_t y = (9000 - static_cast<int64_t>(latitude)) * (h - 1) / 18000;
+    map.Set(static_cast<int>(x), static_cast<int>(y), Rgb{255, 0, 0});
+}
+
+RgbImage ComposeVakitMap(const PaletteBitmap& mask, AstroState& s, int32_t latitude,
+                         int32_t longitude) {
+    if (!IsLandMask(mask)) return RgbImage{};
+    const SunOverEarth sun = EvaluateSunOverEarth(s);
+    VakitMapRule rule(mask.width, mask.height, sun.declination, sun.b, s.imsakAngle, s.yatsiAngle);
+    RgbImage map = ColourMask(mask, [&](int x, int r, int j) { return rule.Color(x, r, j); });
+    MarkSettlement(map, latitude, longitude);
+    return map;
+}
+
+RgbImage ComposeQiblaMap(const PaletteBitmap& mask, int32_t latitude, int32_t longitude) {
+    if (!IsLandMask(mask)) return RgbImage{};
+    const int w = mask.width, h = mask.height;
+    RgbImage map =
+        ColourMask(mask, [&](int x, int r, int j) { return QiblaMapColor(x, r, j, w, h); });
+    MarkSettlement(map, latitude, longitude);
+    return map;
+}
+
+RgbImage ComposeDeclinationMap(const PaletteBitmap& mask, AstroState& s, int32_t latitude,
+                               int32_t longitude, int16_t viewAltitude) {
+    if (!IsLandMask(mask)) return RgbImage{};
+    const int w = mask.width, h = mask.height;
+    const float altKm = HeightKm(viewAltitude);
+    GeomagCoefficients coefficients;
+    PrepareGeomagCoefficients(DayNumber(s), &coefficients);
+    std::vector<ColumnTerms> columns(static_cast<size_t>(w));
+    for (int x = 0; x < w; ++x)
+        columns[x] = PrepareColumn(PixelLongitude(x, w));
+    GeomagLatitude row;
+    int preparedRow = -1;
+    RgbImage map = ColourMask(mask, [&](int x, int r, int j) {
+        if (r != preparedRow) {
+            PrepareGeomagLatitude(PixelLatitude(r, h), altKm, &row);
+            preparedRow = r;
+        }
+        return DeclinationBandColor(Declination(coefficients, row, columns[x]), j);
+    });
+    s.geomagValid = 0;
+    MarkSettlement(map, latitude, longitude);
+    return map;
+}
+
+RgbImage ComposeDeclinationMapPerPoint(const PaletteBitmap& mask, AstroState& s, int32_t latitude,
+                                       int32_t longitude, int16_t viewAltitude) {
+    if (!IsLandMask(mask)) return RgbImage{};
+    const int w = mask.width, h = mask.height;
+    const int32_t day = DayNumber(s);
+    const float altKm = HeightKm(viewAltitude);
+    RgbImage map = ColourMask(mask, [&](int x, int r, int j) {
+        return DeclinationMapColor(x, r, j, w, h, s, day, altKm);
+    });
+    // The field now belongs to the last pixel: make the next compass value
+    // compute the settlement's again.
+    s.geomagValid = 0;
+    MarkSettlement(map, latitude, longitude);
+    return map;
+}
+
+}  // namespace miravel
