@@ -10,5 +10,6 @@ int RunFind(int argc, char** argv);
 int RunEvents(int argc, char** argv);
 int RunAstro(int argc, char** argv);
 int RunHijri(int argc, char** argv);
+int RunRender(int argc, char** argv);
 
 }  // namespace miravel::cli

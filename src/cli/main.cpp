@@ -24,6 +24,10 @@ constexpr Command kCommands[] = {
      "astro [--ini FILE] [--row N] [--lat DEG --lon DEG] [--zone HOURS] [--summer] [--mode N] "
      "[--date DD/MM/YYYY] [--time HH:MM] [--json]"},
     {"hijri", miravel::cli::RunHijri, "hijri [--date DD/MM/YYYY] [--json]"},
+    {"render", miravel::cli::RunRender,
+     "render angles|paths|moon|earth|globe|vakitmap|qiblamap|declmap|yearly [--ini FILE] "
+     "[--row N] [--lat DEG --lon DEG] [--zone HOURS] [--date DD/MM/YYYY] [--time HH:MM] "
+     "[--size WxH] [--resources DIR] --out FILE.bmp"},
 };
 
 int Usage() {
