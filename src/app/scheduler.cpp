@@ -1,6 +1,7 @@
 #include "app/scheduler.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "core/calendar.h"
 #include "core/hijri.h"
@@ -126,8 +127,13 @@ void BeforeTimeEnds(ProgramState& ps, SchedulerEffects& fx, int v) {
         return;
     }
     if (v == Israk || v == Istiva || (v == AsriSani && !asrSaniSlot)) return;
+    // A value shorter than six digits leaves the later times without salâ;
+    // the bytes past its end are not part of it.
     const int digit = kSalaDigit[v];
-    if (o.reminderSala && digit >= 0 && o.salaTimes[digit] == '1') fx.PlaySoundFile(o.reminderFile);
+    if (o.reminderSala && digit >= 0 &&
+        static_cast<int>(strnlen(o.salaTimes, sizeof o.salaTimes)) > digit &&
+        o.salaTimes[digit] == '1')
+        fx.PlaySoundFile(o.reminderFile);
     if (o.reminder && v != Ogle) {
         ps.reminderTimeName = kEndingTime[v];
         fx.ShowReminder(kEndingTime[v], lead);

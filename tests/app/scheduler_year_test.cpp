@@ -1,0 +1,270 @@
+// A year of the running program, second by second, at four places: every
+// adhan once a day at its minute, the wake target always the next event, and
+// nothing else unless asked for.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/day_plan.h"
+#include "app/scheduler.h"
+#include "config/settings.h"
+#include "core/calendar.h"
+#include "core/hijri.h"
+#include "core/sun.h"
+
+namespace miravel {
+namespace {
+
+constexpr int64_t kUnitsPerSecond = 10'000'000;
+
+struct Place {
+    const char* name;
+    int32_t latitude, longitude;  // hundredths of a degree
+    int16_t standardMinutes;
+    bool summerFromSystem;  // the EU rule, reported by the system
+};
+
+// The clock of the computer: universal seconds running, the local time and
+// the summer flag derived from them as the system would.
+class YearClock : public ScriptedEnvironment {
+  public:
+    YearClock(const Place& place, int year) : place_(place) {
+        // Summer time from 01:00 UT of the last Sunday of March to 01:00 UT
+        // of the last Sunday of October.
+        auto lastSunday = [year](int month) {
+            int day = 31;
+            while (WeekdayOf(day, month, year) != 7)
+                --day;
+            return day;
+        };
+        summerStart_ = UtcSeconds(lastSunday(3), 3, year, 1);
+        summerEnd_ = UtcSeconds(lastSunday(10), 10, year, 1);
+        utc = UtcSeconds(1, 1, year, 0) - place.standardMinutes * 60;
+    }
+
+    static int64_t UtcSeconds(int day, int month, int year, int hour) {
+        WorkTime t;
+        t.year = static_cast<uint16_t>(year);
+        t.month = static_cast<uint16_t>(month);
+        t.day = static_cast<uint16_t>(day);
+        t.hour = static_cast<uint16_t>(hour);
+        return LocalFileTime(t) / kUnitsPerSecond;
+    }
+
+    bool Summer() const {
+        return place_.summerFromSystem && utc >= summerStart_ && utc < summerEnd_;
+    }
+    int16_t Zone() const {
+        return static_cast<int16_t>(place_.standardMinutes + (Summer() ? 60 : 0));
+    }
+
+    WorkTime LocalTimeNow() override {
+        return FromLocalFileTime((utc + Zone() * 60) * kUnitsPerSecond + 123 * 10'000);
+    }
+    SystemZone SystemZoneNow() override { return {place_.standardMinutes, Summer()}; }
+
+    int64_t utc = 0;
+
+  private:
+    const Place& place_;
+    int64_t summerStart_ = 0, summerEnd_ = 0;
+};
+
+struct Firing {
+    int32_t dayNumber;
+    int minute;
+    int slot;
+    int16_t zone;
+};
+
+// Counts what a year of passes does; anything but the adhans, the wake timer
+// and the religious-day warning is a fault here.
+class YearEffects : public SchedulerEffects {
+  public:
+    explicit YearEffects(const ProgramState& ps) : ps_(ps) {}
+
+    void SetRemainingTimeText(const char*) override { ++titles; }
+    void ShowNotice(const char* text) override { Unasked("notice", text); }
+    void ShowReligiousDayWarning(const char* text) override {
+        warnings.push_back({DayNumber(ps_.astro) - 1, text});  // the core is on tomorrow
+    }
+    void ShowReminder(int, unsigned) override { Unasked("reminder", ""); }
+    void PlaySoundFile(const char* file) override { Unasked("sound", file); }
+    void PlayAdhan(int slot) override {
+        firings.push_back(
+            {DayNumber(ps_.astro), ps_.astro.clockMinutes, slot, ps_.astro.zoneMinutes});
+    }
+    bool ArmWakeTimer(int64_t due) override {
+        armed = due;
+        ++arms;
+        return false;
+    }
+    void CancelWakeTimer() override { Unasked("cancel", ""); }
+    void SyncClockSilently() override { Unasked("sync", ""); }
+    void RefreshTimesDialog() override {}
+    void RepostChart(int32_t) override { Unasked("chart", ""); }
+    void RefreshWallpaper() override { Unasked("wallpaper", ""); }
+    void SetMenuEntryEnabled(int, bool) override { Unasked("menu", ""); }
+
+    void Unasked(const char* what, const char* text) {
+        if (unasked.size() < 10) unasked.push_back(std::string(what) + " " + text);
+        ++unaskedCount;
+    }
+
+    std::vector<Firing> firings;
+    std::vector<std::pair<int32_t, std::string>> warnings;
+    std::vector<std::string> unasked;
+    long unaskedCount = 0;
+    long titles = 0;
+    long arms = 0;
+    int64_t armed = -1;
+
+  private:
+    const ProgramState& ps_;
+};
+
+// The times of a date computed on their own, apart from the scheduler.
+struct Expected {
+    int slotMinute[kAdhanSlotCount];
+};
+
+Expected ExpectedFor(const Place& place, int16_t zone, int day, int month, int year) {
+    AstroState s;
+    SetLocation(s, static_cast<int16_t>(place.latitude), static_cast<int16_t>(place.longitude),
+                zone);
+    SetDate(s, static_cast<int16_t>(day), static_cast<int16_t>(month), static_cast<int16_t>(year));
+    int32_t t[kVakitCount];
+    ComputeDayTimes(s, t);
+    return {{(t[Gunes - 1] - 60 + 1440) % 1440, t[Ogle - 1], t[Ikindi - 1], t[Aksam - 1],
+             t[Yatsi - 1]}};
+}
+
+void RunYear(const Place& place, int year) {
+    SCOPED_TRACE(place.name);
+    ProgramState ps;
+    ps.location.latitude = place.latitude;
+    ps.location.longitude = place.longitude;
+    ps.location.utcOffset = place.standardMinutes;
+    ps.location.useSystemTimeZone = place.summerFromSystem;
+    ps.location.useSystemSummerTime = place.summerFromSystem;
+    ps.options.wakeUp = true;
+    ApplyCalcParams(ps);
+
+    YearClock clock(place, year);
+    YearEffects fx(ps);
+    const int64_t end = clock.utc + (IsLeapYear(year) ? 366 : 365) * 86'400LL;
+
+    std::map<std::pair<int32_t, int16_t>, Expected> expected;
+    auto expectedOf = [&](int day, int month, int y, int16_t zone) -> const Expected& {
+        const auto key = std::make_pair(DayNumberOf(day, month, y), zone);
+        auto it = expected.find(key);
+        if (it == expected.end())
+            it = expected.emplace(key, ExpectedFor(place, zone, day, month, y)).first;
+        return it->second;
+    };
+
+    long passes = 0, wakeChecks = 0, wakeFaults = 0;
+    std::vector<std::pair<int32_t, int16_t>> firstPassOfDate;
+    int32_t lastDate = -1;
+    for (; clock.utc < end; ++clock.utc) {
+        const long titlesBefore = fx.titles;
+        SchedulerTick(ps, clock, fx);
+        if (fx.titles == titlesBefore) continue;
+        ++passes;
+        const WorkTime now = ps.workTime;
+        const int32_t date = DayNumberOf(now.day, now.month, now.year);
+        if (date != lastDate) {
+            firstPassOfDate.push_back({date, ps.astro.zoneMinutes});
+            lastDate = date;
+        }
+
+        // The wake target names the next adhan of today, or tomorrow's first
+        // by the fixed step from today's first.
+        const Expected& e = expectedOf(now.day, now.month, now.year, ps.astro.zoneMinutes);
+        const int m = now.hour * 60 + now.minute;
+        int next = 1440, first = 1440;
+        for (int slot = 0; slot < kAdhanSlotCount; ++slot) {
+            first = std::min(first, e.slotMinute[slot]);
+            if (e.slotMinute[slot] > m) next = std::min(next, e.slotMinute[slot]);
+        }
+        WorkTime target = now;
+        target.hour = static_cast<uint16_t>((next < 1440 ? next : first) / 60);
+        target.minute = static_cast<uint16_t>((next < 1440 ? next : first) % 60);
+        int64_t want = LocalFileTime(target);
+        if (next == 1440) want += int64_t{200} << 32;
+        ++wakeChecks;
+        if (fx.armed != want && ++wakeFaults <= 5)
+            ADD_FAILURE() << "wake target at " << now.day << "/" << now.month << " " << m
+                          << ": armed " << fx.armed << " want " << want;
+    }
+
+    // Every slot exactly once on each date, at the minute of that date's times.
+    std::map<std::pair<int32_t, int>, int> count;
+    long wrongMinute = 0;
+    for (const Firing& f : fx.firings) {
+        ++count[{f.dayNumber, f.slot}];
+        int month = 0, day = 0;
+        // The date back from its day number: walk from 1 January.
+        const int n = f.dayNumber - DayNumberOf(1, 1, year) + 1;
+        MonthAndDay(year, n, &month, &day);
+        if (expectedOf(day, month, year, f.zone).slotMinute[f.slot] != f.minute &&
+            ++wrongMinute <= 5)
+            ADD_FAILURE() << "slot " << f.slot << " on " << day << "/" << month << " at "
+                          << f.minute;
+    }
+    const int days = IsLeapYear(year) ? 366 : 365;
+    int missingOrTwice = 0;
+    for (int d = 0; d < days; ++d) {
+        for (int slot = 0; slot < kAdhanSlotCount; ++slot) {
+            const int c = count[{DayNumberOf(1, 1, year) + d, slot}];
+            if (c != 1 && ++missingOrTwice <= 5)
+                ADD_FAILURE() << "slot " << slot << " fired " << c << " times on day " << d + 1;
+        }
+    }
+    EXPECT_EQ(fx.firings.size(), static_cast<size_t>(days * kAdhanSlotCount));
+    // The hour lost in spring comes back in autumn.
+    EXPECT_EQ(passes, days * 1440);
+    EXPECT_EQ(wakeChecks, passes);
+    EXPECT_EQ(fx.arms, passes);
+    EXPECT_EQ(fx.unaskedCount, 0) << (fx.unasked.empty() ? "" : fx.unasked[0]);
+
+    // The religious-day warning on each eve and only there, once.
+    std::vector<std::pair<int32_t, std::string>> want;
+    for (const auto& [date, zone] : firstPassOfDate) {
+        int month = 0, day = 0;
+        MonthAndDay(year, date - DayNumberOf(1, 1, year) + 1, &month, &day);
+        AstroState s;
+        SetLocation(s, static_cast<int16_t>(place.latitude), static_cast<int16_t>(place.longitude),
+                    zone);
+        SetDate(s, static_cast<int16_t>(day + 1), static_cast<int16_t>(month),
+                static_cast<int16_t>(year));
+        const char* name = ReligiousDayName(s);
+        if (name[0]) want.push_back({date, std::string("Yarın  ") + name + " !"});
+    }
+    EXPECT_FALSE(want.empty());
+    EXPECT_EQ(fx.warnings, want);
+}
+
+TEST(SchedulerYear, Istanbul) {
+    RunYear({"İstanbul", 4101, 2897, 180, false}, 2021);
+}
+
+TEST(SchedulerYear, SixtyDegreesNorth) {
+    RunYear({"59.5 N", 5950, 2475, 120, false}, 2021);
+}
+
+TEST(SchedulerYear, SouthernHemisphere) {
+    RunYear({"Cape Town", -3392, 1842, 120, false}, 2021);
+}
+
+TEST(SchedulerYear, SummerTimeFromTheSystem) {
+    RunYear({"Berlin", 5252, 1340, 60, true}, 2021);
+}
+
+}  // namespace
+}  // namespace miravel
