@@ -59,18 +59,6 @@ bool ParseSize(const std::string& text, int* width, int* height) {
     return true;
 }
 
-std::filesystem::path ExecutableFolder() {
-#ifdef _WIN32
-    char* path = nullptr;
-    if (_get_pgmptr(&path) == 0 && path && *path) return std::filesystem::path(path).parent_path();
-#else
-    std::error_code ec;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) return self.parent_path();
-#endif
-    return {};
-}
-
 // The source bitmaps are the program's resources "_MOON_" and "_EARTH_"; the
 // command line reads them from a resources folder: --resources, else beside
 // the program, its resources/ or ../resources, resources/ in the current
@@ -81,7 +69,7 @@ bool LoadSource(const Args& args, const char* name, PaletteBitmap* out, std::str
     if (const std::string* dir = args.Value("--resources")) {
         folders.push_back(std::filesystem::u8path(*dir));
     } else {
-        const std::filesystem::path exe = ExecutableFolder();
+        const std::filesystem::path exe = ProgramFolder();
         if (!exe.empty()) {
             folders.push_back(exe);
             folders.push_back(exe / "resources");

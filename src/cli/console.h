@@ -3,6 +3,7 @@
 // page. JSON output is always UTF-8.
 #pragma once
 
+#include <filesystem>
 #include <string_view>
 
 namespace miravel::cli {
@@ -14,5 +15,7 @@ void PrintText(std::string_view cp1254);
 void PrintUtf8(std::string_view utf8);
 // One line on stderr (Windows-1254 text).
 void PrintError(std::string_view cp1254);
+// The folder the running program was started from; empty when unknown.
+std::filesystem::path ProgramFolder();
 
 }  // namespace miravel::cli

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <string>
+#include <system_error>
 
 #include "cli/console.h"
 #include "config/codepage.h"
@@ -20,6 +21,12 @@ void PrintUtf8(std::string_view utf8) {
 void PrintError(std::string_view cp1254) {
     const std::string utf8 = Cp1254ToUtf8(cp1254);
     std::fprintf(stderr, "miravel-cli: %s\n", utf8.c_str());
+}
+
+std::filesystem::path ProgramFolder() {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : self.parent_path();
 }
 
 }  // namespace miravel::cli

@@ -57,4 +57,11 @@ void PrintError(std::string_view cp1254) {
     Write(stderr, STD_ERROR_HANDLE, std::string("miravel-cli: ") + std::string(cp1254) + "\n");
 }
 
+std::filesystem::path ProgramFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return std::filesystem::path(path).parent_path();
+}
+
 }  // namespace miravel::cli
