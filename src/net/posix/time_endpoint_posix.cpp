@@ -1,0 +1,170 @@
+// The time query endpoint over POSIX sockets.
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <ctime>
+
+#include "net/time_endpoint.h"
+
+namespace miravel {
+
+namespace {
+
+class PosixTimeEndpoint final : public TimeEndpoint {
+  public:
+    PosixTimeEndpoint(uint16_t serverPort, uint16_t localPort)
+        : serverPort_(serverPort), localPort_(localPort) {}
+    ~PosixTimeEndpoint() override { Close(); }
+
+    bool Open() override {
+        Close();
+        fd_ = socket(AF_INET, SOCK_DGRAM, 0);
+        if (fd_ < 0) return false;
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_port = htons(localPort_);
+        local.sin_addr.s_addr = htonl(INADDR_ANY);
+        if (bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+            Close();
+            return false;
+        }
+        return true;
+    }
+
+    uint32_t LookUpHost(const std::string& name) override {
+        addrinfo hints{};
+        hints.ai_family = AF_INET;
+        hints.ai_socktype = SOCK_DGRAM;
+        addrinfo* found = nullptr;
+        if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
+            return 0;
+        uint32_t address = 0;
+        for (const addrinfo* a = found; a; a = a->ai_next) {
+            if (a->ai_family == AF_INET && a->ai_addrlen >= sizeof(sockaddr_in)) {
+                address = ntohl(reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr.s_addr);
+                break;
+            }
+        }
+        freeaddrinfo(found);
+        return address;
+    }
+
+    bool SendRequest(uint32_t address) override {
+        if (fd_ < 0) return false;
+        // Whatever came in since the last wait is a late answer.
+        uint8_t scratch[kMaxAnswerBytes];
+        while (recv(fd_, scratch, sizeof scratch, MSG_DONTWAIT) >= 0) {
+        }
+        const sockaddr_in to = Address(address);
+        const uint8_t request = kTimeRequestByte;
+        return sendto(fd_, &request, 1, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 1;
+    }
+
+    AnswerStatus AwaitAnswer(uint32_t address, uint16_t timeoutMs,
+                             std::vector<uint8_t>* datagram) override {
+        datagram->clear();
+        if (fd_ < 0) return AnswerStatus::kNoAnswer;
+        AnswerWait wait;
+        wait.Start(address, serverPort_, timeoutMs);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (wait.waiting()) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) {
+                wait.OnTimeout();
+                break;
+            }
+            pollfd p{fd_, POLLIN, 0};
+            const int ready = poll(&p, 1, static_cast<int>(left.count()));
+            if (ready < 0 && errno != EINTR) return AnswerStatus::kNoAnswer;
+            if (ready <= 0) continue;
+            uint32_t fromAddress = 0;
+            uint16_t fromPort = 0;
+            uint8_t peek[1];
+            if (Receive(peek, sizeof peek, MSG_PEEK, &fromAddress, &fromPort) < 0) continue;
+            if (wait.OnDatagram(fromAddress, fromPort) == AnswerWait::Action::kDrop)
+                Receive(peek, sizeof peek, 0, &fromAddress, &fromPort);
+        }
+        return ReadAnswer(wait, datagram);
+    }
+
+  private:
+    sockaddr_in Address(uint32_t address) const {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(serverPort_);
+        a.sin_addr.s_addr = htonl(address);
+        return a;
+    }
+
+    ssize_t Receive(uint8_t* buffer, size_t size, int flags, uint32_t* fromAddress,
+                    uint16_t* fromPort) {
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        const ssize_t n = recvfrom(fd_, buffer, size, flags | MSG_DONTWAIT,
+                                   reinterpret_cast<sockaddr*>(&from), &length);
+        if (n >= 0) {
+            *fromAddress = ntohl(from.sin_addr.s_addr);
+            *fromPort = ntohs(from.sin_port);
+        }
+        return n;
+    }
+
+    // Reads what is queued: the first datagram of the server asked is the
+    // answer, anything from elsewhere is dropped on the way.
+    AnswerStatus ReadAnswer(const AnswerWait& wait, std::vector<uint8_t>* datagram) {
+        uint8_t buffer[kMaxAnswerBytes];
+        for (;;) {
+            uint32_t fromAddress = 0;
+            uint16_t fromPort = 0;
+            const ssize_t n = Receive(buffer, sizeof buffer, 0, &fromAddress, &fromPort);
+            if (n < 0) return AnswerStatus::kNoAnswer;
+            if (wait.IsFromServer(fromAddress, fromPort)) {
+                datagram->assign(buffer, buffer + n);
+                return AnswerStatus::kAnswer;
+            }
+        }
+    }
+
+    void Close() {
+        if (fd_ >= 0) close(fd_);
+        fd_ = -1;
+    }
+
+    uint16_t serverPort_;
+    uint16_t localPort_;
+    int fd_ = -1;
+};
+
+}  // namespace
+
+std::unique_ptr<TimeEndpoint> MakeTimeEndpoint(uint16_t serverPort, uint16_t localPort) {
+    return std::make_unique<PosixTimeEndpoint>(serverPort, localPort);
+}
+
+int64_t SystemSecondsNow() {
+    return static_cast<int64_t>(std::time(nullptr));
+}
+
+CivilTime LocalCivilTime(int64_t seconds) {
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+    CivilTime c;
+    if (localtime_r(&t, &tm) == nullptr) return c;
+    c.year = tm.tm_year + 1900;
+    c.month = tm.tm_mon + 1;
+    c.day = tm.tm_mday;
+    c.hour = tm.tm_hour;
+    c.minute = tm.tm_min;
+    c.second = tm.tm_sec;
+    return c;
+}
+
+}  // namespace miravel

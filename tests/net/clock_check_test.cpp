@@ -1,0 +1,332 @@
+#include "net/clock_check.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace miravel {
+namespace {
+
+// Seconds since 1970 of a UTC civil time.
+int64_t UnixSeconds(int y, int m, int d, int hh, int mm, int ss) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return (era * 146097 + doe - 719468) * 86400 + hh * 3600 + mm * 60 + ss;
+}
+
+CivilTime CivilOf(int64_t seconds) {
+    const int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
+    const int64_t rest = seconds - days * 86400;
+    const int64_t z = days + 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    CivilTime c;
+    c.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    c.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    c.year = static_cast<int>(yoe + era * 400 + (c.month <= 2));
+    c.hour = static_cast<int>(rest / 3600);
+    c.minute = static_cast<int>(rest / 60 % 60);
+    c.second = static_cast<int>(rest % 60);
+    return c;
+}
+
+uint32_t CountOf(int64_t unixSeconds) {
+    return static_cast<uint32_t>(unixSeconds + 2208988800LL);
+}
+
+std::vector<uint8_t> Bytes(uint32_t count) {
+    return {static_cast<uint8_t>(count >> 24), static_cast<uint8_t>(count >> 16),
+            static_cast<uint8_t>(count >> 8), static_cast<uint8_t>(count)};
+}
+
+struct FakeEndpoint : TimeEndpoint {
+    struct Script {
+        AnswerStatus status = AnswerStatus::kNoAnswer;
+        std::vector<uint8_t> datagram;
+        bool sendFails = false;
+    };
+    bool openResult = true;
+    std::map<std::string, uint32_t> hosts;
+    std::map<uint32_t, Script> servers;
+    std::vector<std::string> lookUps;
+    std::vector<uint32_t> sent;
+    std::vector<uint16_t> waits;
+
+    bool Open() override { return openResult; }
+    uint32_t LookUpHost(const std::string& name) override {
+        lookUps.push_back(name);
+        auto it = hosts.find(name);
+        return it == hosts.end() ? 0 : it->second;
+    }
+    bool SendRequest(uint32_t address) override {
+        sent.push_back(address);
+        return !servers[address].sendFails;
+    }
+    AnswerStatus AwaitAnswer(uint32_t address, uint16_t timeoutMs,
+                             std::vector<uint8_t>* datagram) override {
+        waits.push_back(timeoutMs);
+        const Script& s = servers[address];
+        if (s.status == AnswerStatus::kAnswer) *datagram = s.datagram;
+        return s.status;
+    }
+    void Answers(uint32_t address, uint32_t count) {
+        servers[address] = {AnswerStatus::kAnswer, Bytes(count), false};
+    }
+};
+
+// The computer's clock: each reading advances a third of a second; the
+// local zone is UTC+3.
+struct FakeClock : ComputerClock {
+    int64_t base = 0;
+    int readings = 0;
+    bool refuse = false;
+    std::vector<int64_t> sets;
+    int announcements = 0;
+    std::vector<int> readingsAtSet;
+
+    int64_t Now() override { return base + readings++ / 3; }
+    CivilTime ToLocal(int64_t seconds) override { return CivilOf(seconds + 3 * 3600); }
+    bool Set(int64_t seconds) override {
+        sets.push_back(seconds);
+        readingsAtSet.push_back(readings);
+        return !refuse;
+    }
+    void AnnounceChange() override { ++announcements; }
+};
+
+struct RecordingUi : ClockCheckUi {
+    std::vector<std::string> events;
+    std::string lastText;
+    bool answerYes = true;
+    int windowLivesFor = 1000;  // WindowExists calls before the user closes it
+
+    void ShowProgress(std::string_view title) override {
+        events.push_back("show " + std::string(title));
+    }
+    void SetProgressTitle(std::string_view title) override {
+        events.push_back("title " + std::string(title));
+    }
+    void HideProgress() override { events.push_back("hide"); }
+    bool WindowExists() override { return windowLivesFor-- > 0; }
+    void ShowSocketError(std::string_view text, std::string_view caption) override {
+        events.push_back("socket-error " + std::string(caption));
+        lastText = text;
+    }
+    void ShowMessage(std::string_view text, std::string_view caption, BoxIcon icon) override {
+        events.push_back(std::string(icon == BoxIcon::kError ? "error " : "info ") +
+                         std::string(caption));
+        lastText = text;
+    }
+    bool AskYesNo(std::string_view text, std::string_view caption) override {
+        events.push_back("ask " + std::string(caption));
+        lastText = text;
+        return answerYes;
+    }
+};
+
+constexpr uint32_t kServerA = 0x0A000005;  // 10.0.0.5
+constexpr uint32_t kServerB = 0x0A000006;  // 10.0.0.6
+
+class ClockCheck : public ::testing::Test {
+  protected:
+    ClockCheckResult Run(bool silent, std::vector<std::string> hosts) {
+        servers.hosts = std::move(hosts);
+        ClockCheckRequest request;
+        request.silent = silent;
+        request.notBefore = UnixSeconds(2026, 1, 1, 0, 0, 0);
+        return RunClockCheck(servers, request, endpoint, clock, ui);
+    }
+
+    TimeServers servers;
+    FakeEndpoint endpoint;
+    FakeClock clock;
+    RecordingUi ui;
+};
+
+TEST_F(ClockCheck, InteractiveAsksWithTheComparisonAndCorrectsOnYes) {
+    const int64_t serverTime = UnixSeconds(2036, 2, 7, 6, 28, 16);  // the count wrapped to 0
+    clock.base = serverTime + 5;
+    endpoint.Answers(kServerA, 0);
+    servers.timeoutMs = 1500;
+    const ClockCheckResult r = Run(false, {"10.0.0.5"});
+
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
+    EXPECT_EQ(r.drift, 5);
+    EXPECT_EQ(r.serverTime.seconds, serverTime);
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"show Internet Saati", "title 10.0.0.5",
+                                                    "ask Sunucu Adresi : 10.0.0.5", "hide"}));
+    EXPECT_EQ(ui.lastText,
+              "Internet Saati :  07/02/2036     09:28:16\n"
+              "PC'nizin Saati :  07/02/2036     09:28:21\n"
+              "\nPC'nizin saati  5 saniye kaymış !\nDüzeltmek ister misiniz ?\n");
+    EXPECT_NE(ui.lastText.find("kaym\xFD\xFE"), std::string::npos);  // Windows-1254 bytes
+    EXPECT_EQ(endpoint.sent, std::vector<uint32_t>{kServerA});
+    EXPECT_EQ(endpoint.waits, std::vector<uint16_t>{1500});
+    EXPECT_TRUE(endpoint.lookUps.empty());  // a dotted address needs no look-up
+    // Set at the first reading of a new second, to that second minus the drift.
+    ASSERT_EQ(clock.sets.size(), 1u);
+    const int64_t secondAtSet = clock.base + (clock.readingsAtSet[0] - 1) / 3;
+    EXPECT_EQ((clock.readingsAtSet[0] - 1) % 3, 0);
+    EXPECT_EQ(clock.sets[0], secondAtSet - 5);
+    EXPECT_EQ(clock.announcements, 1);
+}
+
+TEST_F(ClockCheck, InteractiveNoLeavesTheClockAndARefusedSetIsNotAnnounced) {
+    clock.base = UnixSeconds(2027, 5, 1, 12, 0, 0);
+    endpoint.Answers(kServerA, CountOf(clock.base + 42));
+    ui.answerYes = false;
+    ClockCheckResult r = Run(false, {"10.0.0.5"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kDeclined);
+    EXPECT_EQ(r.drift, -42);
+    EXPECT_NE(ui.lastText.find("  -42 saniye"), std::string::npos);
+    EXPECT_TRUE(clock.sets.empty());
+
+    ui.answerYes = true;
+    clock.refuse = true;
+    r = Run(false, {"10.0.0.5"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kSetRefused);
+    EXPECT_EQ(clock.sets.size(), 1u);
+    EXPECT_EQ(clock.announcements, 0);
+}
+
+TEST_F(ClockCheck, NoDriftIsShownInteractivelyAndLeavesNoTraceWhenSilent) {
+    clock.base = UnixSeconds(2027, 12, 31, 20, 59, 59);
+    endpoint.Answers(kServerA, CountOf(clock.base));
+    ClockCheckResult r = Run(false, {"10.0.0.5"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kInSync);
+    EXPECT_EQ(ui.events[2], "info Sunucu Adresi : 10.0.0.5");
+    EXPECT_EQ(ui.lastText,
+              "Internet Saati :  31/12/2027     23:59:59\n"
+              "PC'nizin Saati :  31/12/2027     23:59:59\n"
+              "\nPC'nizin saati  düzeltme gerektirmiyor...\n");
+
+    ui.events.clear();
+    r = Run(true, {"10.0.0.5"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kInSync);
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"title 10.0.0.5", "hide"}));
+    EXPECT_TRUE(clock.sets.empty());
+}
+
+TEST_F(ClockCheck, SilentCorrectsAtOnceButNeverFromATimeThatCannotBeRight) {
+    clock.base = UnixSeconds(2027, 3, 3, 3, 3, 3);
+    endpoint.hosts = {{"old.example", kServerA}, {"zero.example", kServerB},
+                      {"good.example", 0x0A000007}};
+    endpoint.Answers(kServerA, CountOf(UnixSeconds(2025, 6, 1, 0, 0, 0)));  // before the build
+    endpoint.Answers(kServerB, 2208988799u);                                // before 1970
+    endpoint.Answers(0x0A000007, CountOf(clock.base - 3600));
+    const ClockCheckResult r = Run(true, {"old.example", "zero.example", "good.example"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
+    EXPECT_EQ(r.server, "good.example");
+    EXPECT_EQ(r.drift, 3600);
+    EXPECT_EQ(endpoint.sent.size(), 3u);
+    ASSERT_EQ(clock.sets.size(), 1u);
+    EXPECT_EQ(clock.announcements, 1);
+    for (const std::string& e : ui.events)
+        EXPECT_TRUE(e.rfind("title ", 0) == 0 || e == "hide") << e;  // nothing shown
+
+    // The user looking at the box may still take a 1970 answer.
+    ui.events.clear();
+    ui.answerYes = false;
+    Run(false, {"zero.example"});
+    EXPECT_EQ(ui.lastText.substr(0, 41), "Internet Saati :  01/01/1970     03:00:00");
+}
+
+TEST_F(ClockCheck, EntriesThatCannotBeAskedAreSkippedAndTheNextServerTried) {
+    clock.base = UnixSeconds(2027, 1, 1, 0, 0, 0);
+    endpoint.hosts = {{"bcast.example", kBroadcastAddress}};
+    endpoint.servers[kServerA].sendFails = true;
+    endpoint.servers[0x0A000008] = {AnswerStatus::kAnswer, {0x12, 0x34, 0x56}, false};  // short
+    endpoint.servers[0x0A000009] = {AnswerStatus::kNoAnswer, {}, false};
+    endpoint.Answers(kServerB, CountOf(clock.base - 2));
+    const std::string longName(300, 'x');
+    const ClockCheckResult r =
+        Run(false, {"", "255.255.255.255", "bcast.example", "unknown.example", longName,
+                    "10.0.0.5", "10.0.0.8", "10.0.0.9", "10.0.0.6", "10.0.0.7"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
+    EXPECT_EQ(r.address, kServerB);
+    // Neither the broadcast nor an unknown name is sent to; the answer ends the list.
+    EXPECT_EQ(endpoint.sent,
+              (std::vector<uint32_t>{kServerA, 0x0A000008, 0x0A000009, kServerB}));
+    ASSERT_EQ(endpoint.lookUps.size(), 3u);
+    EXPECT_EQ(endpoint.lookUps[2].size(), kMaxServerNameChars);
+    EXPECT_EQ(ui.events[1], "title 255.255.255.255");
+}
+
+TEST_F(ClockCheck, NoAnswerIsReportedOnlyInteractively) {
+    ClockCheckResult r = Run(false, {"10.0.0.5", "10.0.0.6"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kNoAnswer);
+    EXPECT_EQ(ui.events.back(), "hide");
+    EXPECT_EQ(ui.events[ui.events.size() - 2], "error Internet Saati");
+    EXPECT_EQ(ui.lastText, "Hiçbir sunucudan yanıt alınamadı !");
+
+    ui.events.clear();
+    r = Run(true, {"10.0.0.5", "10.0.0.6"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kNoAnswer);
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"title 10.0.0.5", "title 10.0.0.6", "hide"}));
+}
+
+TEST_F(ClockCheck, SocketFailureEndsTheInteractiveCheckButNotTheSilentOne) {
+    endpoint.openResult = false;
+    ClockCheckResult r = Run(false, {"10.0.0.5"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kSocketFailed);
+    EXPECT_EQ(ui.events, std::vector<std::string>{"socket-error Internet Saati"});
+    EXPECT_EQ(ui.lastText, "WINSOCK Hatası");
+    EXPECT_TRUE(endpoint.sent.empty());
+
+    clock.base = UnixSeconds(2027, 1, 1, 0, 0, 0);
+    endpoint.Answers(kServerA, CountOf(clock.base + 1));
+    r = Run(true, {"10.0.0.5"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
+}
+
+TEST_F(ClockCheck, ClosingTheWindowOrQuittingEndsTheCheckWithoutAWord) {
+    endpoint.servers[kServerA] = {AnswerStatus::kWindowClosed, {}, false};
+    ClockCheckResult r = Run(false, {"10.0.0.5", "10.0.0.6"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kWindowClosed);
+    EXPECT_EQ(endpoint.sent, std::vector<uint32_t>{kServerA});
+    EXPECT_EQ(ui.events.back(), "hide");
+    EXPECT_EQ(ui.events.size(), 3u);  // show, title, hide: no box
+
+    ui.events.clear();
+    endpoint.sent.clear();
+    endpoint.servers[kServerA] = {AnswerStatus::kQuit, {}, false};
+    endpoint.Answers(kServerB, CountOf(UnixSeconds(2027, 1, 1, 0, 0, 0)));
+    r = Run(true, {"10.0.0.5", "10.0.0.6"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kQuit);
+    EXPECT_EQ(endpoint.sent, std::vector<uint32_t>{kServerA});
+    EXPECT_TRUE(clock.sets.empty());
+
+    // Closed between two servers (the window is checked before each one).
+    ui.events.clear();
+    endpoint.sent.clear();
+    endpoint.servers[kServerA] = {AnswerStatus::kNoAnswer, {}, false};
+    ui.windowLivesFor = 1;
+    r = Run(false, {"10.0.0.5", "10.0.0.6"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kWindowClosed);
+    EXPECT_EQ(endpoint.sent, std::vector<uint32_t>{kServerA});
+    EXPECT_EQ(ui.events.back(), "hide");
+}
+
+TEST(ClockCheckTexts, AddressCaptionAndTimeLines) {
+    EXPECT_EQ(ServerAddressCaption(0xC0A80001), "Sunucu Adresi : 192.168.0.1");
+    CivilTime t;
+    t.year = 2038;
+    t.month = 1;
+    t.day = 19;
+    t.hour = 3;
+    t.minute = 14;
+    t.second = 7;
+    EXPECT_EQ(ServerTimeLine(t), "Internet Saati :  19/01/2038     03:14:07\n");
+    EXPECT_EQ(ComputerTimeLine(t), "PC'nizin Saati :  19/01/2038     03:14:07\n");
+}
+
+}  // namespace
+}  // namespace miravel
