@@ -1,0 +1,19 @@
+// Where the about dialog and the options dialog point to, in one place.
+//
+// The project publishes no web server and no mailbox of its own yet: the web
+// page is the README that ships beside the program, the e-mail address is
+// empty (the about box shows "—" and its e-mail button stays disabled), and
+// the salâ file has no download address (the program ships "sala.wav"; an
+// offer to fetch a deleted one ends in the "not found" message).
+#pragma once
+
+namespace miravel {
+
+inline constexpr char kProjectWebPage[] = "README.md";
+inline constexpr char kProjectEmail[] = "";
+inline constexpr char kSalaDownloadUrl[] = "";
+
+// The text of the about box: credit, rights, terms and the data credits.
+const char* AboutText();
+
+}  // namespace miravel
