@@ -1,0 +1,243 @@
+// The Windows calls behind the scheduler's environment and effects, the
+// notifications' primitives and the menu commands.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "app/win32/app_win32.h"
+#include "app/win32/wide_text.h"
+#include "config/settings.h"
+#include "config/zone_offset.h"
+#include "net/win32/time_client.h"
+
+namespace miravel {
+
+namespace {
+
+void SetMenuEntryState(HMENU menu, int command, bool enabled) {
+    if (menu == nullptr) return;
+    EnableMenuItem(menu, static_cast<UINT>(command),
+                   MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+struct TitledWindows {
+    HWND exclude;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMiravelWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<TitledWindows*>(param);
+    if (hwnd == search->exclude) return TRUE;
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process != GetCurrentProcessId()) return TRUE;
+    wchar_t title[16];
+    if (GetWindowTextW(hwnd, title, 16) != 7 || lstrcmpW(title, L"Miravel") != 0) return TRUE;
+    search->found.push_back(hwnd);
+    return TRUE;
+}
+
+// The shell's default verb, maximised, without the shell's own error box.
+void ShellOpenMaximised(HWND owner, const std::wstring& target) {
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpFile = target.c_str();
+    info.nShow = SW_SHOWMAXIMIZED;
+    ShellExecuteExW(&info);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Notifications.
+
+void NotifyPlatformWin32::ShowBox(bool ownedByMainWindow, const char* caption, const char* text,
+                                  unsigned flags) {
+    MessageBoxW(ownedByMainWindow ? app_.mainWindow : nullptr, Wide(text).c_str(),
+                Wide(caption).c_str(), flags);
+}
+
+void NotifyPlatformWin32::ShowTrayBalloon(const char* title, const char* text, int icon) {
+    SetForegroundWindow(app_.mainWindow);
+    app_.tray.ShowBalloon(Wide(title), Wide(text), icon);
+}
+
+void NotifyPlatformWin32::CloseMiravelWindow() {
+    // Only this program's own boxes: the main window carries the same title
+    // until the first pass, and other programs' windows are not ours to close.
+    TitledWindows search{app_.mainWindow, {}};
+    EnumWindows(CollectMiravelWindow, reinterpret_cast<LPARAM>(&search));
+    for (HWND hwnd : search.found)
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+void NotifyPlatformWin32::OpenReminderDialog(const char* text, const char* /*buttonText*/,
+                                             const char* /*buttonTip*/) {
+    // The reminder as a system-modal box under the main window until the
+    // reminder dialog is part of the program.
+    MessageBoxW(app_.mainWindow, Wide(text).c_str(), L"Miravel",
+                MB_OK | MB_ICONWARNING | MB_SYSTEMMODAL);
+}
+
+// ---------------------------------------------------------------------------
+// Scheduler environment.
+
+WorkTime SchedulerEnvironmentWin32::LocalTimeNow() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    WorkTime t;
+    t.year = st.wYear;
+    t.month = st.wMonth;
+    t.dayOfWeek = st.wDayOfWeek;
+    t.day = st.wDay;
+    t.hour = st.wHour;
+    t.minute = st.wMinute;
+    t.second = st.wSecond;
+    t.milliseconds = st.wMilliseconds;
+    return t;
+}
+
+SystemZone SchedulerEnvironmentWin32::SystemZoneNow() {
+    return ReadSystemZone();
+}
+
+std::string SchedulerEnvironmentWin32::LastReligiousDay() {
+    return ReadLastReligiousDay(app_.paths.ini);
+}
+
+void SchedulerEnvironmentWin32::SetLastReligiousDay(uint16_t day, uint16_t month, uint16_t year) {
+    WriteLastReligiousDay(app_.paths.ini, day, month, year);
+}
+
+// ---------------------------------------------------------------------------
+// Scheduler effects.
+
+void SchedulerEffectsWin32::SetRemainingTimeText(const char* text) {
+    const std::wstring wide = Wide(text);
+    SetWindowTextW(app_.mainWindow, wide.c_str());
+    app_.tray.SetTip(wide);
+}
+
+void SchedulerEffectsWin32::ShowNotice(const char* text) {
+    app_.notifications.ShowNotice(text);
+}
+
+void SchedulerEffectsWin32::ShowReligiousDayWarning(const char* text) {
+    app_.notifications.ShowReligiousDayWarning(text);
+}
+
+void SchedulerEffectsWin32::ShowReminder(int endingName, unsigned lead) {
+    app_.notifications.ShowReminder(endingName, lead);
+}
+
+void SchedulerEffectsWin32::PlaySoundFile(const char* file) {
+    app_.playback.PlaySoundFile(file);
+}
+
+void SchedulerEffectsWin32::PlayAdhan(int slot) {
+    app_.playback.PlayAdhan(slot);
+}
+
+bool SchedulerEffectsWin32::ArmWakeTimer(int64_t localFileTime) {
+    const OptionalFunctions& f = app_.functions;
+    // Without the waitable timer the computer cannot be woken at all.
+    if (f.setWaitableTimer == nullptr || app_.wakeTimer == nullptr) return true;
+    FILETIME local;
+    local.dwLowDateTime = static_cast<DWORD>(static_cast<uint64_t>(localFileTime));
+    local.dwHighDateTime = static_cast<DWORD>(static_cast<uint64_t>(localFileTime) >> 32);
+    FILETIME utc;
+    if (!LocalFileTimeToFileTime(&local, &utc)) return false;
+    LARGE_INTEGER due;
+    due.LowPart = utc.dwLowDateTime;
+    due.HighPart = static_cast<LONG>(utc.dwHighDateTime);
+    // Windows reports a missing resume ability only through the last error.
+    SetLastError(ERROR_SUCCESS);
+    f.setWaitableTimer(app_.wakeTimer, &due, 0, nullptr, nullptr, TRUE);
+    return GetLastError() == ERROR_NOT_SUPPORTED;
+}
+
+void SchedulerEffectsWin32::CancelWakeTimer() {
+    if (app_.functions.cancelWaitableTimer != nullptr && app_.wakeTimer != nullptr)
+        app_.functions.cancelWaitableTimer(app_.wakeTimer);
+}
+
+void SchedulerEffectsWin32::SyncClockSilently() {
+    SyncClock(true);
+}
+
+void SchedulerEffectsWin32::RefreshTimesDialog() {
+    // The times dialog is not part of this build, so it is never open.
+}
+
+void SchedulerEffectsWin32::RepostChart(int32_t chartCommand) {
+    PostMessageW(app_.mainWindow, WM_COMMAND, static_cast<WPARAM>(chartCommand), 0);
+}
+
+void SchedulerEffectsWin32::RefreshWallpaper() {
+    // The wallpaper commands are not part of this build; the wallpaper
+    // setting stays 0, so the scheduler never asks for a refresh.
+}
+
+void SchedulerEffectsWin32::SetMenuEntryEnabled(int command, bool enabled) {
+    SetMenuEntryState(app_.popupMenu, command, enabled);
+}
+
+// ---------------------------------------------------------------------------
+// Menu commands.
+
+void CommandTargetWin32::SetMenuChecked(int command, bool checked) {
+    if (app_.popupMenu == nullptr) return;
+    CheckMenuItem(app_.popupMenu, static_cast<UINT>(command),
+                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CommandTargetWin32::SetMenuEnabled(int command, bool enabled) {
+    SetMenuEntryState(app_.popupMenu, command, enabled);
+}
+
+void CommandTargetWin32::StopSound() {
+    app_.playback.StopSound();
+}
+
+void CommandTargetWin32::PlaySoundFile(const char* file) {
+    app_.playback.PlaySoundFile(file);
+}
+
+void CommandTargetWin32::ChooseAdhanFile(int slot) {
+    app_.playback.ChooseAdhanFile(slot, app_.paths.ini);
+}
+
+void CommandTargetWin32::OpenManual() {
+    ShellOpenMaximised(app_.mainWindow, app_.paths.manual.wstring());
+}
+
+void CommandTargetWin32::OpenUrl(const char* url) {
+    ShellOpenMaximised(app_.mainWindow, Wide(url));
+}
+
+void CommandTargetWin32::SyncClockInteractive() {
+    SyncClock(false);
+}
+
+void CommandTargetWin32::DestroyMainWindow() {
+    DestroyWindow(app_.mainWindow);
+}
+
+Autostart& CommandTargetWin32::AutostartSetting() {
+    return *app_.autostart;
+}
+
+std::filesystem::path CommandTargetWin32::ProgramPath() {
+    return app_.paths.program;
+}
+
+void CommandTargetWin32::ReportSaveFailure() {
+    const std::wstring text = L"Ayarlar dosyaya yazılamadı:\n" + app_.paths.ini.wstring();
+    MessageBoxW(app_.mainWindow, text.c_str(), L"Miravel", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace miravel

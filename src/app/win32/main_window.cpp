@@ -1,0 +1,148 @@
+// The hidden main window: the scheduler's timer, the tray icon's mouse
+// messages, the menu commands, the time bar and the shutdown.
+#include <windows.h>
+
+#include "app/commands.h"
+#include "app/scheduler.h"
+#include "app/win32/app_win32.h"
+#include "app/win32/tray_win32.h"
+#include "config/settings.h"
+
+namespace miravel {
+
+namespace {
+
+App* theApp = nullptr;
+
+// Runs once, whichever of WM_QUERYENDSESSION and WM_DESTROY comes first.
+void Shutdown(App& app) {
+    if (app.shutDown) return;
+    app.shutDown = true;
+    app.playback.Release();
+    // The wallpaper cannot be switched on in this build, so there is no
+    // desktop to restore.
+    SaveExitSwitches(app.ps, app.paths.ini);
+    if (app.popupMenu != nullptr) {
+        // Detach the popup first: the window's menu would otherwise destroy
+        // it a second time with the window.
+        RemoveMenu(GetMenu(app.mainWindow), 0, MF_BYPOSITION);
+        DestroyMenu(app.popupMenu);
+        app.popupMenu = nullptr;
+        app.playbackPlatform.Attach(app.mainWindow, nullptr);
+    }
+    app.tray.Remove();
+    PostQuitMessage(0);
+}
+
+void ToggleDesktopIcons() {
+    const HWND progman = FindWindowW(L"Progman", nullptr);
+    if (progman == nullptr) return;
+    ShowWindow(progman, IsWindowVisible(progman) ? SW_HIDE : SW_SHOW);
+}
+
+void OnTrayMouse(App& app, HWND hwnd, UINT mouseMessage) {
+    switch (mouseMessage) {
+        case WM_LBUTTONDOWN:
+            SetForegroundWindow(hwnd);
+            // A second click within the double-click time makes it a double
+            // click, which drops this one.
+            SetTimer(hwnd, kClickTimerId, GetDoubleClickTime(), nullptr);
+            break;
+        case WM_LBUTTONDBLCLK:
+            KillTimer(hwnd, kClickTimerId);
+            ToggleDesktopIcons();
+            break;
+        case WM_RBUTTONDOWN: {
+            if (app.popupMenu == nullptr) break;
+            // Without the foreground the menu would not close when the user
+            // clicks elsewhere; the WM_NULL lets it close at once next time.
+            SetForegroundWindow(hwnd);
+            POINT at;
+            GetCursorPos(&at);
+            TrackPopupMenu(app.popupMenu, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd,
+                           nullptr);
+            PostMessageW(hwnd, WM_NULL, 0, 0);
+            break;
+        }
+        case WM_MBUTTONDOWN:
+            app.playback.StopSound();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+App& TheApp() {
+    return *theApp;
+}
+
+void SetTheApp(App* app) {
+    theApp = app;
+}
+
+void SendCommand(App& app, int command) {
+    SendMessageW(app.mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (theApp == nullptr || theApp->mainWindow != hwnd)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    App& app = *theApp;
+
+    if (message == app.taskbarCreatedMessage && message != 0) {
+        app.tray.AddAgain();
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    switch (message) {
+        case WM_DESTROY:
+        case WM_QUERYENDSESSION:
+            Shutdown(app);
+            return 1;
+        case WM_COMMAND:
+            DispatchCommand(app.ps, app.paths.ini, LOWORD(wParam), app.commands);
+            return 0;
+        case WM_POWERBROADCAST:
+            OnPowerBroadcast(app.ps, static_cast<unsigned>(wParam));
+            break;
+        case WM_DISPLAYCHANGE:
+            OnDisplayChange(app.ps);
+            break;
+        case WM_TIMECHANGE:
+            OnTimeChange(app.ps);
+            break;
+        case WM_TIMER:
+            switch (wParam) {
+                case kClickTimerId:
+                    KillTimer(hwnd, kClickTimerId);
+                    ToggleTimeBar(hwnd);
+                    return 0;
+                case kSchedulerTimerId:
+                    SchedulerTick(app.ps, app.environment, app.effects);
+                    return 0;
+                case kRelayHoldTimerId:
+                    app.playback.RelayHoldEnded();
+                    return 0;
+                default:
+                    break;
+            }
+            break;
+        case WM_HOTKEY:
+            if (wParam == kTimeBarHotKeyId) ToggleTimeBar(hwnd);
+            return 0;
+        case kTrayCallbackMessage:
+            OnTrayMouse(app, hwnd, static_cast<UINT>(LOWORD(lParam)));
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK GraphWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace miravel

@@ -1,0 +1,66 @@
+#include "app/win32/tray_win32.h"
+
+#include "app/win32/wide_text.h"
+
+namespace miravel {
+
+namespace {
+
+constexpr int kTimeBarWidth = 300;
+
+}  // namespace
+
+bool Tray::Add(HWND window, HICON icon) {
+    data_.cbSize = sizeof data_;
+    data_.hWnd = window;
+    data_.uID = kTrayIconId;
+    data_.uCallbackMessage = kTrayCallbackMessage;
+    data_.hIcon = icon;
+    CopyToField(L"Miravel", data_.szTip, ARRAYSIZE(data_.szTip));
+    data_.uTimeout = kBalloonTimeoutMs;
+    data_.uFlags = NIF_MESSAGE | NIF_ICON;
+    added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+    return added_;
+}
+
+void Tray::AddAgain() {
+    data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+}
+
+void Tray::SetTip(std::wstring_view text) {
+    CopyToField(text, data_.szTip, ARRAYSIZE(data_.szTip));
+    data_.uFlags = NIF_TIP;
+    Shell_NotifyIconW(NIM_MODIFY, &data_);
+}
+
+void Tray::ShowBalloon(std::wstring_view title, std::wstring_view text, int icon) {
+    CopyToField(title, data_.szInfoTitle, ARRAYSIZE(data_.szInfoTitle));
+    CopyToField(text, data_.szInfo, ARRAYSIZE(data_.szInfo));
+    data_.dwInfoFlags = static_cast<DWORD>(icon);
+    data_.uTimeout = kBalloonTimeoutMs;
+    data_.uFlags = NIF_INFO;
+    Shell_NotifyIconW(NIM_MODIFY, &data_);
+    // Later modifications must not show the balloon again.
+    data_.szInfo[0] = L'\0';
+    data_.szInfoTitle[0] = L'\0';
+}
+
+void Tray::Remove() {
+    if (!added_) return;
+    data_.uFlags = 0;
+    Shell_NotifyIconW(NIM_DELETE, &data_);
+    added_ = false;
+}
+
+void ToggleTimeBar(HWND mainWindow) {
+    if (IsWindowVisible(mainWindow)) {
+        SetWindowPos(mainWindow, HWND_NOTOPMOST, 0, 0, kTimeBarWidth, 0,
+                     SWP_HIDEWINDOW | SWP_NOACTIVATE);
+    } else {
+        SetWindowPos(mainWindow, HWND_TOPMOST, 0, 0, kTimeBarWidth, 0,
+                     SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    }
+}
+
+}  // namespace miravel

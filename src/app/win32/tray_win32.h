@@ -1,0 +1,41 @@
+// The program's icon in the notification area: one record for the program's
+// life, its tooltip, its balloons; and the time bar, the hidden main window
+// shown as a caption-only bar.
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <string_view>
+
+namespace miravel {
+
+inline constexpr UINT kTrayCallbackMessage = 1026;
+inline constexpr UINT kTrayIconId = 1;
+inline constexpr UINT kBalloonTimeoutMs = 33333;
+
+class Tray {
+  public:
+    // Start-up: the icon with its callback. The tooltip "Miravel" is stored
+    // but not handed over, so the first tooltip is the first pass's text.
+    // False when the shell refuses the icon.
+    bool Add(HWND window, HICON icon);
+    // The shell restarted ("TaskbarCreated"): the icon again, with the
+    // tooltip it last had.
+    void AddAgain();
+    void SetTip(std::wstring_view text);
+    // `icon`: 1 information, 2 warning, 3 error.
+    void ShowBalloon(std::wstring_view title, std::wstring_view text, int icon);
+    void Remove();
+
+  private:
+    NOTIFYICONDATAW data_ = {};
+    bool added_ = false;
+};
+
+// Shows the main window as a topmost caption-only bar at the top left, or
+// hides it again; it never takes the focus.
+void ToggleTimeBar(HWND mainWindow);
+
+}  // namespace miravel
