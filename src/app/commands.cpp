@@ -6,16 +6,6 @@ namespace miravel {
 
 namespace {
 
-// Work that later parts of the program bring: the dialogs, the reports, the
-// charts and maps, and the wallpaper.
-bool IsPendingWork(int command) {
-    if (command >= kCmdTimesDialog && command <= kCmdCalcParams) return true;
-    if (command >= kCmdWallpaperMoon && command <= kCmdWallpaperGlobe) return true;
-    if (command == kCmdOptions) return true;
-    if (command >= kCmdAbout && command <= kCmdTallyFirst + 4) return true;
-    return false;
-}
-
 void SetMessageStyle(ProgramState& ps, const std::filesystem::path& iniPath, int style,
                      CommandTarget& target) {
     ps.options.messageStyle = style;
@@ -27,21 +17,8 @@ void SetMessageStyle(ProgramState& ps, const std::filesystem::path& iniPath, int
 
 }  // namespace
 
-bool IsCommandAvailable(int command) {
-    return !IsPendingWork(command);
-}
-
-int UnavailableCommands(int* out, int capacity) {
-    int n = 0;
-    for (int c = kCmdTimesDialog; c <= kCmdWakeUp && n < capacity; ++c) {
-        if (IsPendingWork(c)) out[n++] = c;
-    }
-    return n;
-}
-
 void DispatchCommand(ProgramState& ps, const std::filesystem::path& iniPath, int command,
                      CommandTarget& target) {
-    if (!IsCommandAvailable(command)) return;
     Options& o = ps.options;
 
     if (command >= kCmdStyleNone && command <= kCmdStyleBox) {
@@ -59,7 +36,59 @@ void DispatchCommand(ProgramState& ps, const std::filesystem::path& iniPath, int
         return;
     }
 
+    if (command >= kCmdMonthlyTimetable && command <= kCmdReligiousDays) {
+        target.WriteReport(command);
+        return;
+    }
+    if (command >= kCmdChartFirst && command <= kCmdChartLast) {
+        ps.lastChart = command;
+        target.ShowChart(command);
+        return;
+    }
+    if (command >= kCmdWallpaperMoon && command <= kCmdWallpaperGlobe) {
+        target.SetWallpaperMode(command - (kCmdWallpaperMoon - 1));
+        return;
+    }
+    if (command >= kCmdTallyFirst && command < kCmdTallyFirst + kTallyCount) {
+        target.SetMenuEnabled(command, false);
+        target.RunTallyDialog(command - kCmdTallyFirst);
+        target.SetMenuEnabled(command, true);
+        return;
+    }
+
     switch (command) {
+        case kCmdTimesDialog:
+            target.SetMenuEnabled(command, false);
+            target.RunTimesDialog();
+            target.SetMenuEnabled(command, true);
+            break;
+        case kCmdCalcParams:
+            target.SetMenuEnabled(command, false);
+            if (target.RunCalcParamsDialog() == 1) {
+                if (!SaveCalcParams(ps, iniPath)) target.ReportSaveFailure();
+            } else {
+                LoadCalcParams(ps, iniPath);
+            }
+            target.SetMenuEnabled(command, true);
+            break;
+        case kCmdOptions:
+            target.SetMenuEnabled(command, false);
+            if (target.RunOptionsDialog() == 1) {
+                if (!SaveOptions(ps, iniPath, target.AutostartSetting(), target.ProgramPath()))
+                    target.ReportSaveFailure();
+            } else {
+                LoadOptions(ps, iniPath, target.AutostartSetting());
+            }
+            target.SetMenuEnabled(command, true);
+            break;
+        case kCmdAbout:
+            target.SetMenuEnabled(command, false);
+            target.RunAboutDialog();
+            target.SetMenuEnabled(command, true);
+            break;
+        case kCmdMp3ToWav:
+            target.ConvertMp3ToWav();
+            break;
         case kCmdAdhanSwitch:
             o.adhanEnabled = !o.adhanEnabled;
             if (!o.adhanEnabled) target.StopSound();
@@ -79,9 +108,6 @@ void DispatchCommand(ProgramState& ps, const std::filesystem::path& iniPath, int
             break;
         case kCmdCalculationArticle:
             target.OpenUrl(kCalculationArticleUrl);
-            break;
-        case kCmdMp3ToWav:
-            target.ConvertMp3ToWav();
             break;
         case kCmdExit:
             target.DestroyMainWindow();

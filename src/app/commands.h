@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "config/autostart.h"
 #include "config/program_state.h"
 
 namespace miravel {
@@ -60,19 +61,36 @@ class CommandTarget {
     virtual void OpenUrl(const char* url) = 0;
     // The interactive clock check against the time servers.
     virtual void SyncClockInteractive() = 0;
+
+    // The modal dialogs, owned by the main window. DispatchCommand grays the
+    // entry before and enables it after.
+    virtual void RunTimesDialog() = 0;
+    // Returns the dialog's result: 1 when it ended with "Kaydet".
+    virtual int RunCalcParamsDialog() = 0;
+    virtual int RunOptionsDialog() = 0;
+    virtual void RunAboutDialog() = 0;
+    // Tally `index` 0..4.
+    virtual void RunTallyDialog(int index) = 0;
+
+    // What the options dialog saves with: the start-with-Windows setting and
+    // the program file it registers.
+    virtual Autostart& AutostartSetting() = 0;
+    virtual std::filesystem::path ProgramPath() = 0;
+    // Tells the user that the settings file could not be written; the
+    // settings stay in force until the program ends.
+    virtual void ReportSaveFailure() = 0;
+
+    // Writes the report of 1028, 1029 or 1030 and opens it.
+    virtual void WriteReport(int command) = 0;
+    // Draws chart 1031..1039 in the graph window.
+    virtual void ShowChart(int command) = 0;
+    // Wallpaper mode 1 moon, 2 earth, 3 globe.
+    virtual void SetWallpaperMode(int mode) = 0;
     // The MP3-to-WAV wrapper.
     virtual void ConvertMp3ToWav() = 0;
     // Destroys the main window; the shutdown follows from its destruction.
     virtual void DestroyMainWindow() = 0;
 };
-
-// Whether the command's work exists in this build. Entries of work that does
-// not are shown grayed and do nothing.
-bool IsCommandAvailable(int command);
-
-// The menu entries that start-up grays because their work is not available.
-// Returns the number written to `out` (at most `capacity`).
-int UnavailableCommands(int* out, int capacity);
 
 // Handles one WM_COMMAND. Numbers the menu does not hold, and 0, do nothing.
 void DispatchCommand(ProgramState& ps, const std::filesystem::path& iniPath, int command,

@@ -7,9 +7,11 @@ namespace miravel::cli {
 int RunTimes(int argc, char** argv);
 int RunPlace(int argc, char** argv);
 int RunFind(int argc, char** argv);
+int RunTimeSync(int argc, char** argv);
 int RunEvents(int argc, char** argv);
 int RunAstro(int argc, char** argv);
 int RunHijri(int argc, char** argv);
+int RunReport(int argc, char** argv);
 int RunRender(int argc, char** argv);
 
 }  // namespace miravel::cli

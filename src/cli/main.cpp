@@ -24,6 +24,9 @@ constexpr Command kCommands[] = {
      "astro [--ini FILE] [--row N] [--lat DEG --lon DEG] [--zone HOURS] [--summer] [--mode N] "
      "[--date DD/MM/YYYY] [--time HH:MM] [--json]"},
     {"hijri", miravel::cli::RunHijri, "hijri [--date DD/MM/YYYY] [--json]"},
+    {"report", miravel::cli::RunReport,
+     "report monthly|yearly|religious [--ini FILE] [--date DD/MM/YYYY] [--out FILE]"},
+    {"timesync", miravel::cli::RunTimeSync, "timesync HOST [--port N] [--timeout MS]"},
     {"render", miravel::cli::RunRender,
      "render angles|paths|moon|earth|globe|vakitmap|qiblamap|declmap|yearly [--ini FILE] "
      "[--row N] [--lat DEG --lon DEG] [--zone HOURS] [--date DD/MM/YYYY] [--time HH:MM] "

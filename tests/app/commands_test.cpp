@@ -14,6 +14,17 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
+class RecordingAutostart : public Autostart {
+  public:
+    bool IsRegistered() override { return registered; }
+    bool Register(const std::filesystem::path&) override { return registered = true; }
+    bool Unregister() override {
+        registered = false;
+        return true;
+    }
+    bool registered = false;
+};
+
 class RecordingTarget : public CommandTarget {
   public:
     void SetMenuChecked(int command, bool checked) override {
@@ -28,14 +39,39 @@ class RecordingTarget : public CommandTarget {
     void OpenManual() override { calls.push_back("manual"); }
     void OpenUrl(const char* url) override { calls.push_back(std::string("url ") + url); }
     void SyncClockInteractive() override { calls.push_back("sync clock"); }
-    void ConvertMp3ToWav() override { calls.push_back("mp3"); }
     void DestroyMainWindow() override { calls.push_back("destroy"); }
+    void RunTimesDialog() override { calls.push_back("times dialog"); }
+    int RunCalcParamsDialog() override {
+        calls.push_back("calc dialog");
+        ps->calc.mode = 2;  // an edit the dialog made
+        return dialogResult;
+    }
+    int RunOptionsDialog() override {
+        calls.push_back("options dialog");
+        ps->options.reminderLead = 33;
+        return dialogResult;
+    }
+    void RunAboutDialog() override { calls.push_back("about"); }
+    void RunTallyDialog(int index) override { calls.push_back("tally " + std::to_string(index)); }
+    Autostart& AutostartSetting() override { return autostart; }
+    std::filesystem::path ProgramPath() override { return "C:\\Miravel\\miravel.exe"; }
+    void ReportSaveFailure() override { calls.push_back("save failed"); }
+    void WriteReport(int command) override { calls.push_back("report " + std::to_string(command)); }
+    void ShowChart(int command) override { calls.push_back("chart " + std::to_string(command)); }
+    void SetWallpaperMode(int mode) override {
+        calls.push_back("wallpaper " + std::to_string(mode));
+    }
+    void ConvertMp3ToWav() override { calls.push_back("mp3"); }
 
     Calls calls;
+    ProgramState* ps = nullptr;
+    int dialogResult = 1;
+    RecordingAutostart autostart;
 };
 
 class CommandsTest : public ::testing::Test {
   protected:
+    CommandsTest() { target.ps = &ps; }
     Calls Run(int command) {
         target.calls.clear();
         DispatchCommand(ps, ini, command, target);
@@ -98,30 +134,53 @@ TEST_F(CommandsTest, ShellCommandsAndExit) {
     EXPECT_EQ(Run(kCmdExit), (Calls{"destroy"}));
 }
 
-TEST_F(CommandsTest, UnknownAndUnavailableNumbersDoNothing) {
+TEST_F(CommandsTest, UnknownNumbersDoNothing) {
     const ProgramState before = ps;
-    for (int c :
-         {0, 1, 1026, 1049, 1050, 1059, 1075, 1148, 1150, -1043, kCmdTimesDialog, kCmdChartFirst,
-          kCmdCalcParams, kCmdWallpaperMoon, kCmdOptions, kCmdAbout, kCmdTallyFirst + 4}) {
+    for (int c : {0, 1, 1026, 1049, 1050, 1059, 1075, 1148, 1150, -1043}) {
         EXPECT_TRUE(Run(c).empty()) << c;
     }
     EXPECT_EQ(ps.options.messageStyle, before.options.messageStyle);
     EXPECT_FALSE(std::filesystem::exists(ini));
 }
 
-TEST(UnavailableCommands, AreExactlyTheEntriesWithoutWork) {
-    int list[64];
-    const int n = UnavailableCommands(list, 64);
-    std::vector<int> got(list, list + n);
-    std::vector<int> expected;
-    for (int c = 1027; c <= 1040; ++c)
-        expected.push_back(c);
-    for (int c : {1046, 1047, 1048, 1058, 1062, 1063, 1064, 1065, 1066, 1067})
-        expected.push_back(c);
-    EXPECT_EQ(got, expected);
-    EXPECT_EQ(UnavailableCommands(list, 3), 3);
-    for (int c : got)
-        EXPECT_FALSE(IsCommandAvailable(c));
+TEST_F(CommandsTest, ModalDialogsGrayTheirEntryWhileOpen) {
+    EXPECT_EQ(Run(kCmdTimesDialog), (Calls{"gray 1027", "times dialog", "enable 1027"}));
+    EXPECT_EQ(Run(kCmdAbout), (Calls{"gray 1062", "about", "enable 1062"}));
+    EXPECT_EQ(Run(1063), (Calls{"gray 1063", "tally 0", "enable 1063"}));
+    EXPECT_EQ(Run(1067), (Calls{"gray 1067", "tally 4", "enable 1067"}));
+}
+
+TEST_F(CommandsTest, SettingsDialogsSaveOnKaydetAndReloadOtherwise) {
+    EXPECT_EQ(Run(kCmdCalcParams), (Calls{"gray 1040", "calc dialog", "enable 1040"}));
+    EXPECT_EQ(ReadIniInt(ini, kCalcSection, "Hesap Modu", -1), 2);
+    EXPECT_EQ(Run(kCmdOptions), (Calls{"gray 1058", "options dialog", "enable 1058"}));
+    EXPECT_EQ(ps.options.reminderLead, 33);
+
+    // Any other end throws the edits away: the file's values come back.
+    target.dialogResult = 2;
+    Run(kCmdCalcParams);
+    EXPECT_EQ(ps.calc.mode, 2);
+    Run(kCmdOptions);
+    EXPECT_EQ(ps.options.reminderLead, 33);
+}
+
+TEST_F(CommandsTest, AFailedSaveIsReported) {
+    // A folder where the file should be cannot be replaced by a file.
+    std::filesystem::create_directory(ini);
+    EXPECT_EQ(Run(kCmdCalcParams),
+              (Calls{"gray 1040", "calc dialog", "save failed", "enable 1040"}));
+}
+
+TEST_F(CommandsTest, ReportsChartsWallpaperAndWrapper) {
+    EXPECT_EQ(Run(1028), (Calls{"report 1028"}));
+    EXPECT_EQ(Run(1030), (Calls{"report 1030"}));
+    EXPECT_EQ(Run(1031), (Calls{"chart 1031"}));
+    EXPECT_EQ(ps.lastChart, 1031);
+    EXPECT_EQ(Run(1039), (Calls{"chart 1039"}));
+    EXPECT_EQ(ps.lastChart, 1039);
+    EXPECT_EQ(Run(1046), (Calls{"wallpaper 1"}));
+    EXPECT_EQ(Run(1048), (Calls{"wallpaper 3"}));
+    EXPECT_EQ(Run(kCmdMp3ToWav), (Calls{"mp3"}));
 }
 
 TEST(StartupStyle, OutOfRangeValuesFallBackToTheBox) {
