@@ -1,6 +1,8 @@
 #include "graphics/world_maps.h"
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "core/calendar.h"
@@ -57,58 +59,109 @@ float HeightKm(int16_t viewAltitude) {
     return static_cast<float>(viewAltitude * 0.001);
 }
 
-// sin and cos of m times one column's longitude.
+// The declination map's prepared terms. A term k stands for one (n, m) of
+// the model's sum, n = 1..13, m = 0..n, in the order the sum takes them.
+constexpr int kTerms = (kGeomagSize + 2) * (kGeomagSize - 1) / 2;  // 104
+
+// What one column contributes to each term, from the date's coefficients and
+// the sines and cosines of m times the longitude: t1, fn * t1 and fm * t2 of
+// EvaluateGeomag. They do not depend on the row.
 struct ColumnTerms {
-    double sp[kGeomagSize];
-    double cp[kGeomagSize];
+    double t1[kTerms];
+    double fnT1[kTerms];
+    double fmT2[kTerms];
 };
 
-ColumnTerms PrepareColumn(float lonDeg) {
-    ColumnTerms c;
+ColumnTerms PrepareColumn(const GeomagCoefficients& coefficients, float lonDeg) {
+    const double(&tc)[kGeomagSize][kGeomagSize] = coefficients.tc;
     const double rlon = lonDeg * kRadPerDeg;
-    c.sp[0] = 0.0;
-    c.cp[0] = 1.0;
-    c.sp[1] = std::sin(rlon);
-    c.cp[1] = std::cos(rlon);
+    double sp[kGeomagSize], cp[kGeomagSize];
+    sp[0] = 0.0;
+    cp[0] = 1.0;
+    sp[1] = std::sin(rlon);
+    cp[1] = std::cos(rlon);
     for (int m = 2; m < kGeomagSize; ++m) {
-        c.sp[m] = c.sp[1] * c.cp[m - 1] + c.cp[1] * c.sp[m - 1];
-        c.cp[m] = c.cp[1] * c.cp[m - 1] - c.sp[1] * c.sp[m - 1];
+        sp[m] = sp[1] * cp[m - 1] + cp[1] * sp[m - 1];
+        cp[m] = cp[1] * cp[m - 1] - sp[1] * sp[m - 1];
+    }
+    ColumnTerms c;
+    int k = 0;
+    for (int n = 1; n < kGeomagSize; ++n) {
+        const double fn = n + 1;
+        for (int m = 0; m <= n; ++m, ++k) {
+            const double fm = m;
+            double t1, t2;
+            if (m == 0) {
+                t1 = tc[m][n] * cp[m];
+                t2 = tc[m][n] * sp[m];
+            } else {
+                t1 = tc[m][n] * cp[m] + tc[n][m - 1] * sp[m];
+                t2 = tc[m][n] * sp[m] - tc[n][m - 1] * cp[m];
+            }
+            c.t1[k] = t1;
+            c.fnT1[k] = fn * t1;
+            c.fmT2[k] = fm * t2;
+        }
     }
     return c;
 }
 
-// The declination from prepared date, row and column terms. This is the
-// summation of EvaluateGeomag, operation for operation in the same order, so
-// that it rounds alike: the map must equal the one made point by point.
-float Declination(const GeomagCoefficients& coefficients, const GeomagLatitude& g,
-                  const ColumnTerms& c) {
-    const double(&tc)[kGeomagSize][kGeomagSize] = coefficients.tc;
-    const bool atPole = g.st == 0.0;
-    double br = 0.0, bt = 0.0, bp = 0.0, bpp = 0.0;
+// What one row contributes to each term: ar, dP and ar * P.
+struct RowTerms {
+    GeomagLatitude latitude;
+    double ar[kTerms];
+    double dp[kTerms];
+    double par[kTerms];
+    double arPp[kTerms];  // ar * P(n, 1) / sin(colatitude), used at a pole
+};
+
+void PrepareRow(float latDeg, float altKm, RowTerms* out) {
+    PrepareGeomagLatitude(latDeg, altKm, &out->latitude);
+    const GeomagLatitude& g = out->latitude;
+    int k = 0;
     for (int n = 1; n < kGeomagSize; ++n) {
-        const double ar = g.ar[n];
-        const double fn = n + 1;
-        for (int m = 0; m <= n; ++m) {
-            const double fm = m;
-            const double par = g.par[m][n];
-            double t1, t2;
-            if (m == 0) {
-                t1 = tc[m][n] * c.cp[m];
-                t2 = tc[m][n] * c.sp[m];
-            } else {
-                t1 = tc[m][n] * c.cp[m] + tc[n][m - 1] * c.sp[m];
-                t2 = tc[m][n] * c.sp[m] - tc[n][m - 1] * c.cp[m];
-            }
-            bt = bt - ar * t1 * g.dp[m][n];
-            bp += fm * t2 * par;
-            br += fn * t1 * par;
-            if (atPole && m == 1) bpp += fm * t2 * (ar * g.pp[n]);
+        for (int m = 0; m <= n; ++m, ++k) {
+            out->ar[k] = g.ar[n];
+            out->dp[k] = g.dp[m][n];
+            out->par[k] = g.par[m][n];
+            out->arPp[k] = m == 1 ? g.ar[n] * g.pp[n] : 0.0;
         }
     }
-    bp = atPole ? bpp : bp / g.st;
-    const double x = static_cast<float>(-bt * g.ca - br * g.sa);
-    const double y = static_cast<float>(bp);
-    return static_cast<float>(std::atan2(y, x) * kDegPerRad);
+}
+
+// Columns summed side by side: their sums are independent, so the processor
+// overlaps them instead of waiting on one long chain of additions.
+constexpr int kLanes = 4;
+
+// The declinations of kLanes neighbouring columns of one row. Each lane does
+// what EvaluateGeomag does for its point, operation for operation in the same
+// order, so that it rounds alike: the map must equal the one made point by
+// point. Only the factors that do not change along a row or down a column
+// come ready-made.
+void SumLanes(const RowTerms& row, const ColumnTerms* const columns[kLanes], int lanes,
+              float out[kLanes]) {
+    const GeomagLatitude& g = row.latitude;
+    const bool atPole = g.st == 0.0;
+    double bt[kLanes] = {}, bp[kLanes] = {}, br[kLanes] = {}, bpp[kLanes] = {};
+    for (int k = 0; k < kTerms; ++k) {
+        const double ar = row.ar[k], dp = row.dp[k], par = row.par[k];
+        for (int j = 0; j < kLanes; ++j) {
+            const ColumnTerms& c = *columns[j];
+            bt[j] = bt[j] - ar * c.t1[k] * dp;
+            bp[j] += c.fmT2[k] * par;
+            br[j] += c.fnT1[k] * par;
+        }
+        if (atPole && row.arPp[k] != 0.0) {
+            for (int j = 0; j < kLanes; ++j)
+                bpp[j] += columns[j]->fmT2[k] * row.arPp[k];
+        }
+    }
+    for (int j = 0; j < lanes; ++j) {
+        const double east = atPole ? bpp[j] : bp[j] / g.st;
+        const double x = static_cast<float>(-bt[j] * g.ca - br[j] * g.sa);
+        const double y = static_cast<float>(east);
+        out[j] = static_cast<float>(std::atan2(y, x) * kDegPerRad);
+    }
 }
 
 }  // namespace
@@ -233,16 +286,23 @@ RgbImage ComposeDeclinationMap(const PaletteBitmap& mask, AstroState& s, int32_t
     PrepareGeomagCoefficients(DayNumber(s), &coefficients);
     std::vector<ColumnTerms> columns(static_cast<size_t>(w));
     for (int x = 0; x < w; ++x)
-        columns[x] = PrepareColumn(PixelLongitude(x, w));
-    GeomagLatitude row;
-    int preparedRow = -1;
-    RgbImage map = ColourMask(mask, [&](int x, int r, int j) {
-        if (r != preparedRow) {
-            PrepareGeomagLatitude(PixelLatitude(r, h), altKm, &row);
-            preparedRow = r;
+        columns[x] = PrepareColumn(coefficients, PixelLongitude(x, w));
+    auto row = std::make_unique<RowTerms>();
+    RgbImage map(w, h);
+    for (int r = 0; r < h; ++r) {
+        PrepareRow(PixelLatitude(r, h), altKm, row.get());
+        Rgb* pixels = map.Row(h - 1 - r);
+        for (int x = 0; x < w; x += kLanes) {
+            const int lanes = std::min(kLanes, w - x);
+            const ColumnTerms* group[kLanes];
+            for (int j = 0; j < kLanes; ++j)
+                group[j] = &columns[x + (j < lanes ? j : 0)];
+            float declination[kLanes];
+            SumLanes(*row, group, lanes, declination);
+            for (int j = 0; j < lanes; ++j)
+                pixels[x + j] = DeclinationBandColor(declination[j], mask.Index(x + j, r));
         }
-        return DeclinationBandColor(Declination(coefficients, row, columns[x]), j);
-    });
+    }
     s.geomagValid = 0;
     MarkSettlement(map, latitude, longitude);
     return map;
