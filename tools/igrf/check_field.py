@@ -18,7 +18,7 @@ import sys
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
-DEFAULT_INPUT = ROOT.parent / "shared" / "data" / "igrf12coeffs.txt"
+DEFAULT_INPUT = ROOT / "tools" / "igrf" / "igrf12coeffs.txt"
 EPOCHS = list(range(1900, 2020, 5))
 A_WGS84 = 6378.137
 F_WGS84 = 1 / 298.257223563

@@ -18,7 +18,7 @@ from decimal import ROUND_HALF_UP, Decimal
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
-DEFAULT_INPUT = ROOT.parent / "shared" / "data" / "igrf12coeffs.txt"
+DEFAULT_INPUT = ROOT / "tools" / "igrf" / "igrf12coeffs.txt"
 DEFAULT_OUTPUT = ROOT / "src" / "core" / "igrf_table.inc"
 
 FILE_EPOCHS = list(range(1900, 2020, 5))  # the 24 epoch columns of the file
