@@ -1,4 +1,4 @@
-.PHONY: run test native win64 bench format clean
+.PHONY: run test native win64 bench package format clean
 run:
 	./scripts/run.sh
 test:
@@ -9,6 +9,8 @@ win64:
 	cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake && cmake --build build/win64
 bench: native
 	./build/native/miravel-bench
+package:
+	./scripts/package.sh
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 clean:

@@ -10,6 +10,8 @@ packages=(
   wine64 wine xvfb xauth x11-utils xdotool imagemagick faketime
   clang-format
 )
+# Callers may ask for more (scripts/package.sh: nsis zip).
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
