@@ -71,6 +71,37 @@ Date Today() {
     return Date{local->tm_mday, local->tm_mon + 1, local->tm_year + 1900};
 }
 
+bool DateOption(const Args& args, Date* date, std::string* error) {
+    *date = Today();
+    const std::string* text = args.Value("--date");
+    if (text && !ParseDate(*text, date)) {
+        *error = "bad date " + *text + " (DD/MM/YYYY, 1901..2099)";
+        return false;
+    }
+    return true;
+}
+
+bool TimeOption(const Args& args, int* hour, int* minute, std::string* error) {
+    if (const std::string* text = args.Value("--time")) {
+        if (ParseClock(*text, hour, minute)) return true;
+        *error = "bad time " + *text + " (HH:MM)";
+        return false;
+    }
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    *hour = local->tm_hour;
+    *minute = local->tm_min;
+    return true;
+}
+
+bool ParseWithoutPositional(Args& args, int argc, char** argv, const char* command,
+                            std::string* error) {
+    if (!args.Parse(argc, argv, error)) return false;
+    if (args.Positional().empty()) return true;
+    *error = std::string(command) + " takes no positional arguments";
+    return false;
+}
+
 namespace {
 
 bool ScaledFlag(const Args& args, const char* flag, int32_t multiplier, int32_t limit, int32_t* out,

@@ -41,6 +41,16 @@ bool ParseDate(const std::string& text, Date* out);                // DD/MM/YYYY
 bool ParseClock(const std::string& text, int* hour, int* minute);  // HH:MM
 Date Today();
 
+// --date: the date it names, today without it. False with a message when the
+// text is not a date of 1901..2099.
+bool DateOption(const Args& args, Date* date, std::string* error);
+// --time: the clock it names, the local time now without it.
+bool TimeOption(const Args& args, int* hour, int* minute, std::string* error);
+// Parses the command line of a subcommand that takes no positional
+// arguments; false with a message otherwise.
+bool ParseWithoutPositional(Args& args, int argc, char** argv, const char* command,
+                            std::string* error);
+
 // The INI file: --ini, else miravel.ini in the current folder when it
 // exists, else none (empty path).
 std::filesystem::path IniPathFor(const Args& args);

@@ -92,26 +92,19 @@ int RunAstro(int argc, char** argv) {
     Args args({"--ini", "--date", "--time", "--lat", "--lon", "--zone", "--mode", "--row"},
               {"--summer", "--json"});
     std::string error;
-    if (!args.Parse(argc, argv, &error) || !args.Positional().empty()) {
-        PrintError(error.empty() ? "astro takes no positional arguments" : error);
+    if (!ParseWithoutPositional(args, argc, argv, "astro", &error)) {
+        PrintError(error);
         return 2;
     }
-    Date date = Today();
-    if (const std::string* text = args.Value("--date"); text && !ParseDate(*text, &date)) {
-        PrintError("bad date " + *text + " (DD/MM/YYYY, 1901..2099)");
+    Date date;
+    if (!DateOption(args, &date, &error)) {
+        PrintError(error);
         return 2;
     }
     int hour = 0, minute = 0;
-    if (const std::string* text = args.Value("--time")) {
-        if (!ParseClock(*text, &hour, &minute)) {
-            PrintError("bad time " + *text + " (HH:MM)");
-            return 2;
-        }
-    } else {
-        const std::time_t now = std::time(nullptr);
-        const std::tm* local = std::localtime(&now);
-        hour = local->tm_hour;
-        minute = local->tm_min;
+    if (!TimeOption(args, &hour, &minute, &error)) {
+        PrintError(error);
+        return 2;
     }
     ProgramState ps;
     if (!LoadPlace(args, ps, &error)) {

@@ -88,13 +88,13 @@ int RunEvents(int argc, char** argv) {
     Args args({"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--row"},
               {"--summer", "--json"});
     std::string error;
-    if (!args.Parse(argc, argv, &error) || !args.Positional().empty()) {
-        PrintError(error.empty() ? "events takes no positional arguments" : error);
+    if (!ParseWithoutPositional(args, argc, argv, "events", &error)) {
+        PrintError(error);
         return 2;
     }
-    Date date = Today();
-    if (const std::string* text = args.Value("--date"); text && !ParseDate(*text, &date)) {
-        PrintError("bad date " + *text + " (DD/MM/YYYY, 1901..2099)");
+    Date date;
+    if (!DateOption(args, &date, &error)) {
+        PrintError(error);
         return 2;
     }
     ProgramState ps;

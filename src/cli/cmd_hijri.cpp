@@ -15,13 +15,13 @@ namespace miravel::cli {
 int RunHijri(int argc, char** argv) {
     Args args({"--date"}, {"--json"});
     std::string error;
-    if (!args.Parse(argc, argv, &error) || !args.Positional().empty()) {
-        PrintError(error.empty() ? "hijri takes no positional arguments" : error);
+    if (!ParseWithoutPositional(args, argc, argv, "hijri", &error)) {
+        PrintError(error);
         return 2;
     }
-    Date date = Today();
-    if (const std::string* text = args.Value("--date"); text && !ParseDate(*text, &date)) {
-        PrintError("bad date " + *text + " (DD/MM/YYYY, 1901..2099)");
+    Date date;
+    if (!DateOption(args, &date, &error)) {
+        PrintError(error);
         return 2;
     }
     AstroState astro;

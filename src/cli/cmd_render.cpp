@@ -116,22 +116,15 @@ int RunRender(int argc, char** argv) {
         PrintError("render needs --out FILE.bmp");
         return 2;
     }
-    Date date = Today();
-    if (const std::string* text = args.Value("--date"); text && !ParseDate(*text, &date)) {
-        PrintError("bad date " + *text + " (DD/MM/YYYY, 1901..2099)");
+    Date date;
+    if (!DateOption(args, &date, &error)) {
+        PrintError(error);
         return 2;
     }
     int hour = 0, minute = 0;
-    if (const std::string* text = args.Value("--time")) {
-        if (!ParseClock(*text, &hour, &minute)) {
-            PrintError("bad time " + *text + " (HH:MM)");
-            return 2;
-        }
-    } else {
-        const std::time_t now = std::time(nullptr);
-        const std::tm* local = std::localtime(&now);
-        hour = local->tm_hour;
-        minute = local->tm_min;
+    if (!TimeOption(args, &hour, &minute, &error)) {
+        PrintError(error);
+        return 2;
     }
     int width = kDefaultWidth, height = kDefaultHeight;
     const std::string* size = args.Value("--size");
