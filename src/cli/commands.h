@@ -13,5 +13,6 @@ int RunAstro(int argc, char** argv);
 int RunHijri(int argc, char** argv);
 int RunReport(int argc, char** argv);
 int RunRender(int argc, char** argv);
+int RunMp3Wav(int argc, char** argv);
 
 }  // namespace miravel::cli

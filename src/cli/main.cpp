@@ -31,6 +31,7 @@ constexpr Command kCommands[] = {
      "render angles|paths|moon|earth|globe|vakitmap|qiblamap|declmap|yearly [--ini FILE] "
      "[--row N] [--lat DEG --lon DEG] [--zone HOURS] [--date DD/MM/YYYY] [--time HH:MM] "
      "[--size WxH] [--resources DIR] --out FILE.bmp"},
+    {"mp3wav", miravel::cli::RunMp3Wav, "mp3wav IN.mp3 OUT.wav"},
 };
 
 int Usage() {

@@ -31,10 +31,11 @@ std::filesystem::path ReportPathFor(const std::filesystem::path& programPath) {
 }
 
 bool WriteReportFile(ProgramState& ps, ReportKind kind, const std::filesystem::path& path,
-                     const SystemZone& system) {
+                     const SystemZone& system, bool* opened) {
     // Opened first, so that a file that cannot be written leaves the core and
     // the scheduler's countdown as they were.
     std::FILE* file = OpenFile(path, "wb");
+    if (opened) *opened = file != nullptr;
     if (!file) return false;
     const std::string bytes = BuildReport(ps, kind, system);
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();

@@ -25,10 +25,11 @@ std::string BuildReport(ProgramState& ps, ReportKind kind, const SystemZone& sys
 std::filesystem::path ReportPathFor(const std::filesystem::path& programPath);
 
 // Writes the report to `path`, replacing the file. When the file cannot be
-// opened nothing else happens: the core and ticksToNextRun are untouched.
-// Returns true only when the whole report reached the file; a write error
-// leaves what was written and returns false.
+// opened nothing else happens: the core and ticksToNextRun are untouched and
+// `*opened` (when given) is false. Returns true only when the whole report
+// reached the file; a write error leaves what was written, with `*opened`
+// true, and returns false.
 bool WriteReportFile(ProgramState& ps, ReportKind kind, const std::filesystem::path& path,
-                     const SystemZone& system);
+                     const SystemZone& system, bool* opened = nullptr);
 
 }  // namespace miravel

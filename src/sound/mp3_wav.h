@@ -53,9 +53,10 @@ struct Mp3WavResult {
 Mp3WavResult WrapMp3AsWav(const std::filesystem::path& source,
                           const std::filesystem::path& target);
 
-// Whether two paths name one file: the same existing file, or the same name
-// compared without regard to ASCII letter case (what a user types into a
-// file dialog on Windows).
+// Whether two paths name one file: the same existing file (however it is
+// spelt or linked; letter case where the file system ignores it), or the same
+// path once made absolute and normal. The Windows command also compares the
+// typed names without regard to letter case.
 bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // The caption and text of the box that reports a failure (Windows-1254).

@@ -32,6 +32,27 @@ std::vector<uint8_t> FakeTimeServer::lastRequest() const {
     return lastRequest_;
 }
 
+namespace {
+
+bool WaitForCount(const std::atomic<int>& count, int n, int timeoutMs) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (count < n) {
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+}  // namespace
+
+bool FakeTimeServer::WaitForRequests(int n, int timeoutMs) const {
+    return WaitForCount(requests_, n, timeoutMs);
+}
+
+bool FakeTimeServer::WaitForReplies(int n, int timeoutMs) const {
+    return WaitForCount(repliesSent_, n, timeoutMs);
+}
+
 void FakeTimeServer::Serve() {
     while (!stop_) {
         uint8_t buffer[512];
@@ -45,6 +66,8 @@ void FakeTimeServer::Serve() {
         }
         ++requests_;
         for (size_t i = 0; i < replies_.size() && !stop_; ++i) {
+            while (replies_[i].held && !released_ && !stop_)
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
             const auto until =
                 std::chrono::steady_clock::now() + std::chrono::milliseconds(replies_[i].delayMs);
             while (!stop_ && std::chrono::steady_clock::now() < until)

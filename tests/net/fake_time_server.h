@@ -20,6 +20,9 @@ struct ScriptedReply {
     int delayMs = 0;  // after the request (or after the previous reply)
     // Sent from another socket: this address, any port ("" = the server's own socket).
     std::string fromAddress;
+    // Held back until the test calls Release(), so that a test decides what
+    // is queued at the client when it reads, whatever the threads' speed.
+    bool held = false;
 };
 
 // The four big-endian bytes of a count of seconds since 1900.
@@ -35,6 +38,12 @@ class FakeTimeServer {
     int requests() const { return requests_; }
     int repliesSent() const { return repliesSent_; }
     std::vector<uint8_t> lastRequest() const;
+    // Lets the held replies go.
+    void Release() { released_ = true; }
+    // Waits until at least `n` requests came in / `n` replies were sent;
+    // false after `timeoutMs`.
+    bool WaitForRequests(int n, int timeoutMs) const;
+    bool WaitForReplies(int n, int timeoutMs) const;
 
   private:
     void Serve();
@@ -43,6 +52,7 @@ class FakeTimeServer {
     std::vector<ScriptedReply> replies_;
     std::vector<std::unique_ptr<TestUdpSocket>> strangers_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> released_{false};
     std::atomic<int> requests_{0};
     std::atomic<int> repliesSent_{0};
     mutable std::mutex mutex_;

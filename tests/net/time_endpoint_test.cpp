@@ -21,8 +21,8 @@ constexpr uint32_t kLoopback1 = 0x7F000001;
 constexpr uint32_t kLoopback2 = 0x7F000002;
 
 int64_t MillisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now() - start)
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start)
         .count();
 }
 
@@ -74,8 +74,8 @@ TEST(TimeEndpoint, OnlyStrangersAnsweringMeansNoAnswerAfterTheTimeOut) {
 TEST(TimeEndpoint, ALateAnswerDoesNotCountForTheNextServer) {
     // The first server answers 400 ms after a 150 ms time-out, while the
     // client waits for the second one, which stays silent.
-    test::ServerPair pair = MakeServerPair("127.0.0.1", {{CountBytes(3913027072u), 400, ""}},
-                                           "127.0.0.2", {});
+    test::ServerPair pair =
+        MakeServerPair("127.0.0.1", {{CountBytes(3913027072u), 400, ""}}, "127.0.0.2", {});
     ASSERT_TRUE(pair.first && pair.second);
     auto endpoint = OpenEndpoint(pair.first->port());
     EXPECT_EQ(AskTimeServer(*endpoint, kLoopback1, 150).status, ServerReply::Status::kNoAnswer);
@@ -85,17 +85,40 @@ TEST(TimeEndpoint, ALateAnswerDoesNotCountForTheNextServer) {
 }
 
 TEST(TimeEndpoint, WithoutWaitingOnlyAQueuedAnswerOfTheServerAskedCounts) {
-    test::ServerPair pair = MakeServerPair("127.0.0.1", {{CountBytes(3913027072u), 0, ""}},
-                                           "127.0.0.2", {{CountBytes(3913027072u), 100, ""}});
+    // Both servers hold their answers until the test lets them go, so what is
+    // queued at each read does not depend on how fast the threads run.
+    const uint32_t firstCount = 3913027072u, secondCount = 3913027999u;
+    test::ServerPair pair = MakeServerPair("127.0.0.1", {{CountBytes(firstCount), 0, "", true}},
+                                           "127.0.0.2", {{CountBytes(secondCount), 0, "", true}});
     ASSERT_TRUE(pair.first && pair.second);
     auto endpoint = OpenEndpoint(pair.first->port());
-    // The first server's answer comes after the immediate read and stays queued...
+    // Nothing is queued when the client reads: no answer, and no waiting.
+    auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(AskTimeServer(*endpoint, kLoopback1, 0).status, ServerReply::Status::kNoAnswer);
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_LT(MillisecondsSince(start), 1000);
+    // The first server's answer comes after the read and stays queued...
+    pair.first->Release();
+    ASSERT_TRUE(pair.first->WaitForReplies(1, 5000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     // ...where it must not pass for the second server's answer.
-    const auto start = std::chrono::steady_clock::now();
+    start = std::chrono::steady_clock::now();
     EXPECT_EQ(AskTimeServer(*endpoint, kLoopback2, 0).status, ServerReply::Status::kNoAnswer);
-    EXPECT_LT(MillisecondsSince(start), 80);
+    EXPECT_LT(MillisecondsSince(start), 1000);
+    // Once the second server's own answer is queued, a read without waiting
+    // takes it, and it is that server's count.
+    ASSERT_TRUE(pair.second->WaitForRequests(1, 5000));
+    pair.second->Release();
+    ASSERT_TRUE(pair.second->WaitForReplies(1, 5000));
+    std::vector<uint8_t> datagram;
+    AnswerStatus status = AnswerStatus::kNoAnswer;
+    start = std::chrono::steady_clock::now();
+    while (status == AnswerStatus::kNoAnswer && MillisecondsSince(start) < 5000) {
+        status = endpoint->AwaitAnswer(kLoopback2, 0, &datagram);
+        if (status == AnswerStatus::kNoAnswer)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_EQ(status, AnswerStatus::kAnswer);
+    EXPECT_EQ(datagram, CountBytes(secondCount));
     EXPECT_EQ(pair.first->repliesSent(), 1);
 }
 
@@ -103,8 +126,7 @@ TEST(TimeEndpoint, ShortAnswerCountsAsNoAnswer) {
     FakeTimeServer server("127.0.0.1", 0, {{{0xE9, 0x3C, 0x0E}, 0, ""}});
     ASSERT_TRUE(server.ready());
     auto endpoint = OpenEndpoint(server.port());
-    EXPECT_EQ(AskTimeServer(*endpoint, kLoopback1, 2000).status,
-              ServerReply::Status::kShortAnswer);
+    EXPECT_EQ(AskTimeServer(*endpoint, kLoopback1, 2000).status, ServerReply::Status::kShortAnswer);
 }
 
 TEST(TimeEndpoint, CountsBefore1970AndAfterThe2036WrapOverTheWire) {
