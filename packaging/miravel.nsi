@@ -8,7 +8,8 @@
 ;          -DOUTFILE=<setup.exe> packaging/miravel.nsi
 ; scripts/package.sh does this.
 
-Unicode true
+; A 64-bit installer for the 64-bit program.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 

@@ -9,9 +9,8 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 wine xvfb xauth x11-utils xdotool imagemagick faketime
   clang-format
+  nsis zip python3
 )
-# Callers may ask for more (scripts/package.sh: nsis zip).
-packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -26,7 +26,7 @@ while [ $# -gt 0 ]; do
 done
 
 if [ "${MIRAVEL_SKIP_BOOTSTRAP:-0}" != 1 ]; then
-  ./scripts/bootstrap.sh nsis zip python3
+  ./scripts/bootstrap.sh
 fi
 
 version=$(sed -n 's/^project(Miravel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
