@@ -105,7 +105,11 @@ def table(rows):
             text = inline(c)
             if n == 0:
                 text = "{\\b " + text + "}"
-            row.append("\\pard\\plain\\intbl\\sa40" + BODY + " " + text + "\\cell\n")
+            # Rows keep with the next one, so a table breaks across pages
+            # only when it is longer than a page.
+            keep = "\\keepn" if n < len(cells) - 1 else ""
+            row.append("\\pard\\plain\\intbl" + keep + "\\sa40" + BODY + " " + text +
+                       "\\cell\n")
         row.append("\\row\n")
         out.append("".join(row))
     return "".join(out) + "\\pard\\plain\\sa120" + BODY + "\\par\n"
