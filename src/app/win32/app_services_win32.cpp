@@ -177,11 +177,6 @@ void SchedulerEffectsWin32::RepostChart(int32_t chartCommand) {
     PostMessageW(app_.mainWindow, WM_COMMAND, static_cast<WPARAM>(chartCommand), 0);
 }
 
-void SchedulerEffectsWin32::RefreshWallpaper() {
-    // The wallpaper commands are not part of this build; the wallpaper
-    // setting stays 0, so the scheduler never asks for a refresh.
-}
-
 void SchedulerEffectsWin32::SetMenuEntryEnabled(int command, bool enabled) {
     SetMenuEntryState(app_.popupMenu, command, enabled);
 }

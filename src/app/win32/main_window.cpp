@@ -7,6 +7,7 @@
 #include "app/win32/app_win32.h"
 #include "app/win32/tray_win32.h"
 #include "config/settings.h"
+#include "graphics/win32/graphics_win32.h"
 
 namespace miravel {
 
@@ -19,8 +20,7 @@ void Shutdown(App& app) {
     if (app.shutDown) return;
     app.shutDown = true;
     app.playback.Release();
-    // The wallpaper cannot be switched on in this build, so there is no
-    // desktop to restore.
+    RestoreDesktopAtExit(app);
     SaveExitSwitches(app.ps, app.paths.ini);
     if (app.popupMenu != nullptr) {
         // Detach the popup first: the window's menu would otherwise destroy
@@ -138,10 +138,6 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         default:
             break;
     }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK GraphWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
