@@ -40,7 +40,9 @@ fi
 export SOURCE_DATE_EPOCH
 
 if [ "$do_build" = 1 ]; then
-  cmake -S . -B "$build_dir" -G Ninja -DMIRAVEL_WERROR=ON -DCMAKE_BUILD_TYPE=Release \
+  # The project's own build type (optimised, with debug information); the
+  # debug information is stripped from the packaged programs below.
+  cmake -S . -B "$build_dir" -G Ninja -DMIRAVEL_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
   cmake --build "$build_dir" -j "$(nproc)" --target miravel miravel-cli
 fi
