@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# The charts and the wallpaper of miravel.exe under Wine, in a fresh folder
+# and Wine prefix on a virtual X display of 1024 x 768.
+#
+#   e2e-graphics.sh <miravel.exe> <miravel-graphics-driver.exe> <work folder>
+#
+# Every chart command must show the graph window over the whole screen and a
+# real key press (or click) must hide it; the wallpaper must come up at
+# start-up from "Duvar", change, go off with the user's desktop values back,
+# and the desktop must be given back at exit. Screenshots are kept in
+# <work folder>/artifacts for a look.
+set -euo pipefail
+
+exe=$(realpath "$1")
+driver_exe=$(realpath "$2")
+work=$3
+
+rm -rf "$work"
+mkdir -p "$work"
+work=$(realpath "$work")
+prog="$work/prog"
+art="$work/artifacts"
+mkdir -p "$prog" "$art"
+
+export WINEPREFIX="$work/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+[ -x "$wine" ] || wine=$(command -v wine)
+
+step() { echo "e2e-graphics: $*"; }
+fail() {
+  echo "e2e-graphics: FAIL: $*" >&2
+  exit 1
+}
+
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  local rc=$?
+  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
+  wineserver -k 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  [ $rc -ne 0 ] && echo "e2e-graphics: screenshots in $art" >&2
+  return 0
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 50); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+step "new Wine prefix on $DISPLAY"
+"$wine" wineboot -i >"$work/wineboot.log" 2>&1 || true
+"$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+# The user's own wallpaper values, which must survive.
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v TileWallpaper /d 1 /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v WallPaperStyle /d 2 /f >/dev/null 2>&1
+wineserver -w
+
+cp "$exe" "$prog/miravel.exe"
+cp "$driver_exe" "$prog/driver.exe"
+# Istanbul, no sounds, no boxes, the moon as wallpaper from the last run.
+iconv -f UTF-8 -t CP1254 <<'INI' | sed 's/$/\r/' >"$prog/miravel.ini"
+[Hesap Paramatreleri]
+Enlem=4101
+Boylam=2897
+Saat Farkı=180
+Windows Saat Dilimi=0
+Yaz Saati=0
+Windows Yaz Saati=0
+Liste Kullan=0
+Hesap Modu=4
+
+[Seçenekler]
+Ezan/Salâ=Hayır
+Hatırlat=Hayır
+iletiler=0
+Duvar=Ay
+INI
+
+cd "$prog"
+drive() { "$wine" driver.exe "$@" 2>>"$work/driver.log" | tr -d '\r'; }
+shot() { import -window root "$art/$1.png"; }
+# The colour of one screen pixel of a screenshot, as "r,g,b".
+pixel() {
+  convert "$art/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+duvar() { iconv -f CP1254 -t UTF-8 miravel.ini | tr -d '\r' | sed -n 's/^Duvar=//p'; }
+
+"$wine" explorer /desktop=shell,1024x768 >/dev/null 2>&1 &
+sleep 2
+step "start with Duvar=Ay"
+"$wine" miravel.exe >"$work/miravel.log" 2>&1 &
+app_pid=$!
+for _ in $(seq 100); do
+  drive ready && break
+  sleep 0.2
+done
+drive ready || fail "the program did not start"
+sleep 2
+shot startup-moon-wallpaper
+desktop_colour=$(pixel startup-moon-wallpaper 20 20)
+[ "$(pixel startup-moon-wallpaper 512 300)" != "$desktop_colour" ] ||
+  fail "no moon in the middle of the desktop at start-up"
+values=$(drive desktop)
+step "$values"
+case "$values" in *'TileWallpaper="1" WallPaperStyle="2"'*) ;; *) fail "user's values not put back: $values" ;; esac
+
+for c in 1031 1032 1033 1034 1035 1036 1037 1038 1039; do
+  drive command "$c" >/dev/null || fail "command $c"
+  sleep 1
+  drive graph >/dev/null || fail "chart $c: graph window not shown"
+  shot "chart-$c"
+  # The window covers the whole screen: no desktop left at the corners.
+  [ "$(pixel "chart-$c" 1020 5)" != "$desktop_colour" ] || fail "chart $c does not cover the screen"
+  if [ "$c" = 1039 ]; then xdotool mousemove 500 500 click 1; else xdotool key Escape; fi
+  sleep 1
+  if drive graph >/dev/null; then fail "chart $c: still shown after a key press or click"; fi
+  step "chart $c shown and hidden"
+done
+
+step "wallpaper: earth map, then off"
+drive command 1047 >/dev/null
+sleep 1
+shot earth-wallpaper
+[ "$(duvar)" = "Yeryüzü" ] || fail "Duvar is $(duvar)"
+drive command 1047 >/dev/null
+sleep 1
+shot wallpaper-off
+[ "$(duvar)" = "Yok" ] || fail "Duvar is $(duvar) after switching off"
+[ "$(pixel wallpaper-off 512 384)" = "$desktop_colour" ] || fail "the picture stays after switching off"
+values=$(drive desktop)
+case "$values" in *'TileWallpaper="1" WallPaperStyle="2" Wallpaper=""'*) ;; *) fail "desktop not restored: $values" ;; esac
+
+step "wallpaper: globe, left on at exit"
+drive command 1048 >/dev/null
+sleep 1
+shot globe-wallpaper
+[ "$(pixel globe-wallpaper 512 384)" != "$desktop_colour" ] || fail "no globe on the desktop"
+drive quit >/dev/null || true
+for _ in $(seq 50); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.2
+done
+app_pid=""
+sleep 1
+shot after-exit
+[ "$(pixel after-exit 512 384)" = "$desktop_colour" ] || fail "the globe stays after exit"
+[ "$(duvar)" = "Yerküre" ] || fail "the choice is not kept for the next start: $(duvar)"
+step "PASS"

@@ -1,0 +1,133 @@
+#include "graphics/chart_command.h"
+
+#include <gtest/gtest.h>
+
+#include "core/calendar.h"
+#include "core/geomag.h"
+#include "core/moon.h"
+#include "graphics/charts.h"
+
+namespace miravel {
+namespace {
+
+const PaletteBitmap& Earth() {
+    static const PaletteBitmap earth = [] {
+        PaletteBitmap b;
+        LoadPaletteBitmap(MIRAVEL_SOURCE_DIR "/resources/earth.bmp", &b);
+        return b;
+    }();
+    return earth;
+}
+
+// The scheduler's working values for Istanbul at 7 December 2026, 14:25,
+// with every cache filled.
+ProgramState Working() {
+    ProgramState ps;
+    ps.location.latitude = 4101;
+    ps.location.longitude = 2897;
+    ps.location.utcOffset = 180;
+    ps.workTime.year = 2026;
+    ps.workTime.month = 12;
+    ps.workTime.day = 7;
+    AstroState& s = ps.astro;
+    SetLocation(s, 4101, 2897, 180);
+    SetDate(s, 7, 12, 2026);
+    SetClock(s, 14, 25);
+    MoonAltitude(s);
+    MagDeclination(s, 0);
+    return ps;
+}
+
+void ExpectSameWorkingValues(const AstroState& a, const AstroState& b, int command) {
+    EXPECT_EQ(a.day, b.day) << command;
+    EXPECT_EQ(a.month, b.month) << command;
+    EXPECT_EQ(a.year, b.year) << command;
+    EXPECT_EQ(a.clockMinutes, b.clockMinutes) << command;
+    EXPECT_EQ(a.zoneMinutes, b.zoneMinutes) << command;
+    EXPECT_EQ(a.latitudeRad, b.latitudeRad) << command;
+    EXPECT_EQ(a.lonMin, b.lonMin) << command;
+    EXPECT_EQ(a.declination, b.declination) << command;
+    EXPECT_EQ(a.offset, b.offset) << command;
+    EXPECT_EQ(a.moonValid, b.moonValid) << command;
+    EXPECT_EQ(a.moonAltitude, b.moonAltitude) << command;
+    EXPECT_EQ(a.geomagValid, b.geomagValid) << command;
+    EXPECT_EQ(a.magD, b.magD) << command;
+}
+
+TEST(ChartCommand, EveryChartLeavesTheSchedulersWorkingValuesAlone) {
+    ASSERT_FALSE(Earth().Empty());
+    SkySources sources;
+    sources.earth = &Earth();
+    for (int command = kChartAngles; command <= kChartYearly; ++command) {
+        if (command == kChartMoon) continue;  // no moon picture here
+        ProgramState ps = Working();
+        const AstroState before = ps.astro;
+        Chart chart;
+        ASSERT_TRUE(
+            ComposeChartCommand(command, 320, 200, ps, SystemZone{180, false}, sources, &chart))
+            << command;
+        EXPECT_FALSE(chart.items.empty()) << command;
+        ExpectSameWorkingValues(ps.astro, before, command);
+    }
+}
+
+TEST(ChartCommand, PathsAndYearlyGraphHoldOffTheNextPass) {
+    SkySources none;
+    Chart chart;
+    ProgramState ps = Working();
+    ps.ticksToNextRun = 3;
+    ComposeChartCommand(kChartPaths, 320, 200, ps, SystemZone{180, false}, none, &chart);
+    EXPECT_EQ(ps.ticksToNextRun, 9);
+    ps.ticksToNextRun = 40;
+    ComposeChartCommand(kChartPaths, 320, 200, ps, SystemZone{180, false}, none, &chart);
+    EXPECT_EQ(ps.ticksToNextRun, 40);
+    ComposeChartCommand(kChartAngles, 320, 200, ps, SystemZone{180, false}, none, &chart);
+    EXPECT_EQ(ps.ticksToNextRun, 40);
+    // The yearly graph asks for a pass at the next tick when done.
+    ps.ticksToNextRun = -1;
+    ComposeChartCommand(kChartYearly, 320, 200, ps, SystemZone{180, false}, none, &chart);
+    EXPECT_EQ(ps.ticksToNextRun, 0);
+}
+
+TEST(ChartCommand, AMapWithoutItsMaskIsNotDrawnAtAll) {
+    SkySources none;
+    Chart chart;
+    ProgramState ps = Working();
+    for (int command = kChartVakitMap; command <= kChartDeclinationMap; ++command) {
+        EXPECT_TRUE(ChartNeedsLandMask(command));
+        EXPECT_FALSE(ComposeChartCommand(command, 320, 200, ps, SystemZone{}, none, &chart));
+        EXPECT_TRUE(chart.items.empty());
+    }
+    EXPECT_FALSE(ChartNeedsLandMask(kChartEarth));
+    EXPECT_FALSE(ComposeChartCommand(kChartEarth, 320, 200, ps, SystemZone{}, none, &chart));
+    EXPECT_FALSE(ComposeChartCommand(1040, 320, 200, ps, SystemZone{}, none, &chart));
+}
+
+TEST(Charts, AnglesChartRays) {
+    AnglesValues v;
+    v.sunAzimuth = 900;  // east
+    v.declination = 50;
+    v.declinationReliable = false;
+    const Chart c = AnglesChart(1000, 800, v);
+    int dashDot = 0;
+    bool sunRayEast = false;
+    for (const ChartPrimitive& p : c.items) {
+        if (p.kind != ChartPrimitive::kLine) continue;
+        // The unreliable compass: its ray and legend sample thin and dash-dot.
+        if (p.color == (Rgb{255, 0, 255})) {
+            EXPECT_EQ(p.style, PenStyle::kDashDot);
+            EXPECT_EQ(p.penWidth, 0);
+            ++dashDot;
+        } else {
+            EXPECT_EQ(p.style, PenStyle::kSolid);
+            EXPECT_EQ(p.penWidth, 2);
+        }
+        if (p.color == (Rgb{255, 255, 0}) && p.x0 == 750 && p.x1 == 950 && p.y1 == 440)
+            sunRayEast = true;
+    }
+    EXPECT_EQ(dashDot, 2);
+    EXPECT_TRUE(sunRayEast);
+}
+
+}  // namespace
+}  // namespace miravel
