@@ -4,6 +4,7 @@
 
 #include "app/commands.h"
 #include "app/scheduler.h"
+#include "app/tray_mouse.h"
 #include "app/win32/app_win32.h"
 #include "app/win32/tray_win32.h"
 #include "config/settings.h"
@@ -34,43 +35,38 @@ void Shutdown(App& app) {
     PostQuitMessage(0);
 }
 
-void ToggleDesktopIcons() {
-    const HWND progman = FindWindowW(L"Progman", nullptr);
-    if (progman == nullptr) return;
-    ShowWindow(progman, IsWindowVisible(progman) ? SW_HIDE : SW_SHOW);
-}
+// The tray icon's mouse and the time bar, as the portable rules decide them.
+class TrayShellWin32 final : public TrayShell {
+  public:
+    explicit TrayShellWin32(App& app) : app_(app) {}
 
-void OnTrayMouse(App& app, HWND hwnd, UINT mouseMessage) {
-    switch (mouseMessage) {
-        case WM_LBUTTONDOWN:
-            SetForegroundWindow(hwnd);
-            // A second click within the double-click time makes it a double
-            // click, which drops this one.
-            SetTimer(hwnd, kClickTimerId, GetDoubleClickTime(), nullptr);
-            break;
-        case WM_LBUTTONDBLCLK:
-            KillTimer(hwnd, kClickTimerId);
-            ToggleDesktopIcons();
-            break;
-        case WM_RBUTTONDOWN: {
-            if (app.popupMenu == nullptr) break;
-            // Without the foreground the menu would not close when the user
-            // clicks elsewhere; the WM_NULL lets it close at once next time.
-            SetForegroundWindow(hwnd);
-            POINT at;
-            GetCursorPos(&at);
-            TrackPopupMenu(app.popupMenu, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd,
-                           nullptr);
-            PostMessageW(hwnd, WM_NULL, 0, 0);
-            break;
-        }
-        case WM_MBUTTONDOWN:
-            app.playback.StopSound();
-            break;
-        default:
-            break;
+    void BringMainWindowToFront() override { SetForegroundWindow(app_.mainWindow); }
+    void StartClickTimer() override {
+        SetTimer(app_.mainWindow, kClickTimerId, GetDoubleClickTime(), nullptr);
     }
-}
+    void KillClickTimer() override { KillTimer(app_.mainWindow, kClickTimerId); }
+    bool TimeBarVisible() override { return IsWindowVisible(app_.mainWindow) != FALSE; }
+    void PlaceTimeBar(const TimeBarPlacement& placement) override {
+        PlaceTimeBarWindow(app_.mainWindow, placement);
+    }
+    void ToggleDesktopIcons() override {
+        const HWND progman = FindWindowW(L"Progman", nullptr);
+        if (progman == nullptr) return;
+        ShowWindow(progman, IsWindowVisible(progman) ? SW_HIDE : SW_SHOW);
+    }
+    void TrackMenuAtCursor() override {
+        if (app_.popupMenu == nullptr) return;
+        POINT at;
+        GetCursorPos(&at);
+        TrackPopupMenu(app_.popupMenu, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0,
+                       app_.mainWindow, nullptr);
+    }
+    void PostEmptyMessage() override { PostMessageW(app_.mainWindow, WM_NULL, 0, 0); }
+    void StopSound() override { app_.playback.StopSound(); }
+
+  private:
+    App& app_;
+};
 
 }  // namespace
 
@@ -115,10 +111,11 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             break;
         case WM_TIMER:
             switch (wParam) {
-                case kClickTimerId:
-                    KillTimer(hwnd, kClickTimerId);
-                    ToggleTimeBar(hwnd);
+                case kClickTimerId: {
+                    TrayShellWin32 shell(app);
+                    OnClickTimer(shell);
                     return 0;
+                }
                 case kSchedulerTimerId:
                     SchedulerTick(app.ps, app.environment, app.effects);
                     return 0;
@@ -130,11 +127,16 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             }
             break;
         case WM_HOTKEY:
-            if (wParam == kTimeBarHotKeyId) ToggleTimeBar(hwnd);
+            if (wParam == kTimeBarHotKeyId) {
+                TrayShellWin32 shell(app);
+                ToggleTimeBar(shell);
+            }
             return 0;
-        case kTrayCallbackMessage:
-            OnTrayMouse(app, hwnd, static_cast<UINT>(LOWORD(lParam)));
+        case kTrayCallbackMessage: {
+            TrayShellWin32 shell(app);
+            OnTrayMouse(static_cast<unsigned>(LOWORD(lParam)), shell);
             return 0;
+        }
         default:
             break;
     }

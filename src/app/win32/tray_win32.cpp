@@ -4,12 +4,6 @@
 
 namespace miravel {
 
-namespace {
-
-constexpr int kTimeBarWidth = 300;
-
-}  // namespace
-
 bool Tray::Add(HWND window, HICON icon) {
     data_.cbSize = sizeof data_;
     data_.hWnd = window;
@@ -53,14 +47,9 @@ void Tray::Remove() {
     added_ = false;
 }
 
-void ToggleTimeBar(HWND mainWindow) {
-    if (IsWindowVisible(mainWindow)) {
-        SetWindowPos(mainWindow, HWND_NOTOPMOST, 0, 0, kTimeBarWidth, 0,
-                     SWP_HIDEWINDOW | SWP_NOACTIVATE);
-    } else {
-        SetWindowPos(mainWindow, HWND_TOPMOST, 0, 0, kTimeBarWidth, 0,
-                     SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    }
+void PlaceTimeBarWindow(HWND mainWindow, const TimeBarPlacement& p) {
+    SetWindowPos(mainWindow, p.topmost ? HWND_TOPMOST : HWND_NOTOPMOST, p.x, p.y, p.width, p.height,
+                 (p.show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOACTIVATE);
 }
 
 }  // namespace miravel

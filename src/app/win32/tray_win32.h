@@ -9,6 +9,8 @@
 
 #include <string_view>
 
+#include "app/tray_mouse.h"
+
 namespace miravel {
 
 inline constexpr UINT kTrayCallbackMessage = 1026;
@@ -34,8 +36,8 @@ class Tray {
     bool added_ = false;
 };
 
-// Shows the main window as a topmost caption-only bar at the top left, or
-// hides it again; it never takes the focus.
-void ToggleTimeBar(HWND mainWindow);
+// Moves the main window to the time bar's place and shows or hides it there,
+// without activating it: the bar never takes the focus.
+void PlaceTimeBarWindow(HWND mainWindow, const TimeBarPlacement& placement);
 
 }  // namespace miravel
