@@ -88,7 +88,10 @@ bool PlaybackWin32::ChooseOpenFile(const char* title, const char* proposed,
     ofn.lpstrFile = file;
     ofn.nMaxFile = 1024;
     ofn.lpstrTitle = caption.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+    // The dialog would otherwise leave the current directory wherever the
+    // user browsed, and "sala.wav", "ezandua.wav" and the other relative
+    // names would no longer be found beside the program.
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&ofn)) return false;
     *chosen = AsU16(file);
     return true;
