@@ -189,6 +189,11 @@ int Run(App& app) {
     LoadCalcParams(app.ps, app.paths.ini);
     LoadOptions(app.ps, app.paths.ini, *app.autostart);
     LoadAdhanFiles(app.ps, app.paths.ini);
+    // The first pass may already fall on an adhan or a notice: it shows them
+    // in the style the user chose, not in the default one. Step 24 sets the
+    // check mark and writes the value back.
+    app.ps.options.messageStyle =
+        StartupStyleCommand(switches.options.messageStyle) - kCmdStyleNone;
 
     // 20. The first pass, now.
     SendMessageW(app.mainWindow, WM_TIMER, kSchedulerTimerId, 0);
