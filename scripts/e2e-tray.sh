@@ -1,0 +1,281 @@
+#!/usr/bin/env bash
+# End-to-end run of miravel.exe under Wine on a virtual X display, in a fresh
+# folder and Wine prefix, on a clock set to Sunday 21/06/2020 in İstanbul
+# (ÖĞLE at 13:13). A console driver finds the window of class "Miravel" and
+# talks to it the way the shell and the user do.
+#
+#   e2e-tray.sh <miravel.exe> <miravel-tray-driver.exe> <work folder>
+#
+# Screenshots are kept in <work folder>/artifacts.
+set -euo pipefail
+
+exe=$(realpath "$1")
+driver_exe=$(realpath "$2")
+work=$3
+src=$(cd "$(dirname "$0")/.." && pwd)
+
+rm -rf "$work"
+mkdir -p "$work"
+work=$(realpath "$work")
+prog="$work/prog"
+art="$work/artifacts"
+mkdir -p "$prog" "$art"
+
+export WINEPREFIX="$work/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export TZ=Europe/Istanbul
+# Wine takes file names and arguments in the locale's encoding.
+export LC_ALL=C.UTF-8
+# File times stay real: Wine compares them to decide whether the prefix needs
+# an update.
+export NO_FAKE_STAT=1
+wine=$(command -v wine)
+
+step() { echo "e2e: $*"; }
+fail() {
+  echo "e2e: FAIL: $*" >&2
+  exit 1
+}
+
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  local rc=$?
+  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
+  # Only this test's prefix: wineserver -k acts on $WINEPREFIX.
+  wineserver -k 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  if [ $rc -ne 0 ]; then
+    echo "e2e: logs in $work (miravel-*.log), screenshots in $art" >&2
+  fi
+}
+trap cleanup EXIT
+
+# A display number nobody uses: Xvfb picks it and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 50); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+step "display $DISPLAY"
+
+step "new Wine prefix"
+wineboot -i >"$work/wineboot.log" 2>&1 || true
+"$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+wineserver -w
+
+# The program's folder as a user's installation has it, without the manual.
+cp "$exe" "$prog/miravel.exe"
+cp "$driver_exe" "$prog/driver.exe"
+cp "$src"/data/*.wav "$src/data/miravel.csv" "$prog/"
+iconv -f UTF-8 -t CP1254 <<'EOF' | sed 's/$/\r/' >"$prog/miravel.ini"
+[Hesap Paramatreleri]
+Enlem=4101
+Boylam=2897
+Saat Farkı=180
+Windows Saat Dilimi=0
+Yaz Saati=0
+Windows Yaz Saati=0
+Şehir Adı=İstanbul
+Ülke Adı=Türkiye
+Hesap Modu=4
+[Seçenekler]
+Ezan/Salâ=Evet
+Uyandır=Hayır
+iletiler=2
+EOF
+ini="$prog/miravel.ini"
+ini_win="Z:$ini"
+
+# Every Wine process of a run sees the same shifted clock, the wine server
+# too (it starts under the shift and stays until the next set_clock); the
+# monotonic clock stays real. libfaketime is preloaded directly: the faketime
+# wrapper would wait for the wine server, which inherits its pipe.
+faketime_lib=$(dpkg -L libfaketime 2>/dev/null | grep -m1 '/libfaketime\.so\.1$' || true)
+[ -n "$faketime_lib" ] || fail "libfaketime is not installed"
+offset=0
+set_clock() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  local target
+  target=$(date -d "$1" +%s)
+  offset=$((target - $(date +%s)))
+  [ $offset -lt 0 ] || offset="+$offset"
+  step "clock set to $1 (offset $offset s)"
+  run_env wineserver -p </dev/null >/dev/null 2>&1
+}
+run_env() {
+  LD_PRELOAD="$faketime_lib" FAKETIME="$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 "$@"
+}
+run_wine() { run_env "$wine" "$@"; }
+driver() { timeout 120 env LD_PRELOAD="$faketime_lib" FAKETIME="$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 "$wine" "$prog/driver.exe" "$@" 2>>"$work/driver.err"; }
+shot() {
+  import -window root "$art/$1.png"
+  step "screenshot $art/$1.png"
+}
+ini_has() {
+  iconv -f CP1254 -t UTF-8 "$ini" | tr -d '\r' | grep -qxF "$1" || {
+    iconv -f CP1254 -t UTF-8 "$ini" >&2
+    fail "the INI file lacks '$1'"
+  }
+}
+start_app() {
+  run_wine "$prog/miravel.exe" >"$work/miravel-$1.log" 2>&1 &
+  app_pid=$!
+  driver find 40000 >/dev/null || fail "no main window ($1)"
+}
+# Waits for the program to end; fails on a time-out or a non-zero exit code.
+wait_app_exit() {
+  local rc=0
+  for _ in $(seq 150); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$app_pid" 2>/dev/null && fail "the program did not end ($1)"
+  wait "$app_pid" || rc=$?
+  app_pid=""
+  [ $rc -eq 0 ] || fail "exit code $rc ($1)"
+}
+# The main window's title is the scheduler's remaining-time text for the
+# moment; with an argument, also that literal text.
+expect_title() {
+  local title
+  title=$(driver expect-title "$ini_win" 20000) || fail "title: $title"
+  [ $# -eq 0 ] || [ "$title" = "$1" ] || fail "title '$title', expected '$1'"
+  step "title: $title"
+}
+# The tray menu as the right button opens it; closed again by a click beside it.
+open_menu() {
+  xdotool mousemove 1000 740
+  driver tray-mouse 0x204 >/dev/null
+  driver popup-menu open 5000 >/dev/null || fail "the tray menu did not open"
+  sleep 0.5
+}
+# Hover "Ayarlar", then "İletiler": the check marks of this Part's switches.
+open_settings_submenus() {
+  xdotool mousemove 930 693
+  sleep 1
+  xdotool mousemove 860 693 mousemove 800 616
+  sleep 1
+}
+close_menu() {
+  xdotool mousemove 400 300 click 1
+  driver popup-menu closed 5000 >/dev/null || fail "the tray menu did not close"
+}
+
+# --- Run 1: one minute before ÖĞLE, messages as boxes ----------------------
+set_clock "2020-06-21 13:12:20 +0300"
+start_app run1
+expect_title "ÖĞLE vaktine kalan süre =  0:01"
+driver tray present >/dev/null || fail "no tray icon"
+step "tray icon present"
+
+before=$(sha256sum <"$ini")
+second_rc=0
+timeout 60 env LD_PRELOAD="$faketime_lib" FAKETIME="$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 \
+  "$wine" "$prog/miravel.exe" >"$work/miravel-second.log" 2>&1 || second_rc=$?
+[ $second_rc -eq 0 ] || fail "second start exited with $second_rc"
+[ "$(sha256sum <"$ini")" = "$before" ] || fail "second start changed the INI file"
+kill -0 "$app_pid" 2>/dev/null || fail "the first instance ended"
+step "second start: exit code 0, INI file unchanged"
+
+open_menu
+shot tray-menu
+open_settings_submenus
+shot tray-menu-settings
+# "Yardım": "Kullanım Kılavuzu" is grayed, the folder has no manual.
+xdotool mousemove 930 710
+sleep 1
+shot tray-menu-help
+close_menu
+xdotool mousemove 1013 757
+sleep 1.5
+shot tray-tooltip
+
+step "waiting for the ÖĞLE adhan"
+out=$(driver wait-adhan-box 1 90000) || fail "adhan box: $out"
+shot adhan-box
+step "adhan box titled Miravel with the dua text, owned by the main window, topmost"
+driver tray present >/dev/null || fail "the tray icon went away during the adhan"
+driver close-boxes >/dev/null || fail "the adhan box did not close"
+expect_title "ÖĞLE vaktine kalan süre =  0:00"
+
+driver command 1042 >/dev/null || fail "command 1042"
+driver command 1149 >/dev/null || fail "command 1149"
+driver command 1044 >/dev/null || fail "command 1044"
+ini_has "iletiler=1"
+state=$(driver menu-state 1042) && [ "$state" != "unchecked" ] &&
+  [ "$state" != "unchecked grayed" ] && fail "1042 still checked: $state"
+driver command 1069 >/dev/null || fail "command 1069"
+wait_app_exit "Çıkış"
+ini_has "Ezan/Salâ=Hayır"
+ini_has "Uyandır=Evet"
+step "Çıkış: ended with 0, wrote Ezan/Salâ=Hayır, Uyandır=Evet; iletiler=1 at once"
+
+# --- Run 2: the switches come back; Windows ends the session ---------------
+set_clock "2020-06-21 14:30:00 +0300"
+start_app run2
+expect_title "İKİNDİ vaktine kalan süre =  2:42"
+driver tray present >/dev/null || fail "no tray icon in run 2"
+open_menu
+open_settings_submenus
+shot tray-menu-restored
+close_menu
+driver command 1042 >/dev/null || fail "command 1042"
+driver command 1149 >/dev/null || fail "command 1149"
+driver command 1043 >/dev/null || fail "command 1043"
+ini_has "iletiler=0"
+# "Ezan Dosyası Seç" → "ÖĞLE": a file in another folder, with Turkish letters.
+mkdir -p "$prog/sesler"
+cp "$prog/ezan.wav" "$prog/sesler/Öğle ezanı.wav"
+out=$(driver choose-adhan-file 1 -) || fail "file dialog: $out"
+sleep 0.5
+shot adhan-file-dialog
+chosen_win="Z:$(echo "$prog/sesler/Öğle ezanı.wav" | tr / '\\')"
+out=$(driver choose-adhan-file 1 "$chosen_win") || fail "file dialog: $out"
+ini_has "ÖĞLE=$chosen_win"
+step "Ezan Dosyası Seç: ÖĞLE=$chosen_win written"
+out=$(driver query-end) || fail "WM_QUERYENDSESSION: $out"
+wait_app_exit "WM_QUERYENDSESSION"
+ini_has "Ezan/Salâ=Evet"
+ini_has "Uyandır=Hayır"
+step "WM_QUERYENDSESSION: answered 1, ended with 0, wrote Ezan/Salâ=Evet, Uyandır=Hayır"
+
+# --- Run 3: the first pass itself falls on ÖĞLE -----------------------------
+# The main window is still titled "Miravel" when the adhan box closes the
+# previous window of that title; it must survive.
+iconv -f CP1254 -t UTF-8 "$ini" | tr -d '\r' | sed 's/^iletiler=.*/iletiler=2/' |
+  iconv -f UTF-8 -t CP1254 | sed 's/$/\r/' >"$ini.new"
+mv "$ini.new" "$ini"
+set_clock "2020-06-21 13:13:05 +0300"
+start_app run3
+out=$(driver wait-adhan-box 1 30000) || fail "adhan box at start: $out"
+title=$(driver title)
+[ "$title" = "Miravel" ] || fail "main window title during the first pass: '$title'"
+step "adhan box at start-up; the main window, still titled Miravel, stays"
+driver close-boxes >/dev/null || fail "the adhan box did not close"
+expect_title "ÖĞLE vaktine kalan süre =  0:00"
+driver tray present >/dev/null || fail "no tray icon in run 3"
+driver close >/dev/null || fail "WM_CLOSE"
+wait_app_exit "WM_CLOSE"
+
+# --- Run 4: the same minute with "Hiçbiri": no box, not even in the first pass
+iconv -f CP1254 -t UTF-8 "$ini" | tr -d '\r' | sed 's/^iletiler=.*/iletiler=0/' |
+  iconv -f UTF-8 -t CP1254 | sed 's/$/\r/' >"$ini.new"
+mv "$ini.new" "$ini"
+set_clock "2020-06-21 13:13:05 +0300"
+start_app run4
+expect_title "ÖĞLE vaktine kalan süre =  0:00"
+[ "$(driver count-boxes)" = "0" ] || fail "a box in the style Hiçbiri"
+step "style Hiçbiri at start-up in the adhan minute: no box"
+driver command 1069 >/dev/null || fail "command 1069"
+wait_app_exit "run 4"
+ini_has "iletiler=0"
+shot after-exit
+
+step "PASS"
