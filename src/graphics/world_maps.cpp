@@ -63,16 +63,25 @@ float HeightKm(int16_t viewAltitude) {
 // the model's sum, n = 1..13, m = 0..n, in the order the sum takes them.
 constexpr int kTerms = (kGeomagSize + 2) * (kGeomagSize - 1) / 2;  // 104
 
-// What one column contributes to each term, from the date's coefficients and
-// the sines and cosines of m times the longitude: t1, fn * t1 and fm * t2 of
-// EvaluateGeomag. They do not depend on the row.
-struct ColumnTerms {
-    double t1[kTerms];
-    double fnT1[kTerms];
-    double fmT2[kTerms];
+// Columns are summed four side by side, as two pairs of doubles: the lanes
+// are independent, so the processor overlaps them, and each lane does
+// exactly the scalar operations of EvaluateGeomag in the same order, so it
+// rounds alike (no fused or reordered arithmetic is involved).
+constexpr int kLanes = 4;
+using Pair = double __attribute__((vector_size(16)));
+
+// What a group of four neighbouring columns contributes to each term, from
+// the date's coefficients and the sines and cosines of m times the
+// longitude: t1, fn * t1 and fm * t2 of EvaluateGeomag. They do not depend
+// on the row. A group past the map's right edge repeats its last column.
+struct ColumnGroup {
+    Pair t1[kTerms][2];
+    Pair fnT1[kTerms][2];
+    Pair fmT2[kTerms][2];
 };
 
-ColumnTerms PrepareColumn(const GeomagCoefficients& coefficients, float lonDeg) {
+void PrepareColumn(const GeomagCoefficients& coefficients, float lonDeg, ColumnGroup* group,
+                   int lane) {
     const double(&tc)[kGeomagSize][kGeomagSize] = coefficients.tc;
     const double rlon = lonDeg * kRadPerDeg;
     double sp[kGeomagSize], cp[kGeomagSize];
@@ -84,7 +93,7 @@ ColumnTerms PrepareColumn(const GeomagCoefficients& coefficients, float lonDeg) 
         sp[m] = sp[1] * cp[m - 1] + cp[1] * sp[m - 1];
         cp[m] = cp[1] * cp[m - 1] - sp[1] * sp[m - 1];
     }
-    ColumnTerms c;
+    const int half = lane / 2, at = lane % 2;
     int k = 0;
     for (int n = 1; n < kGeomagSize; ++n) {
         const double fn = n + 1;
@@ -98,26 +107,26 @@ ColumnTerms PrepareColumn(const GeomagCoefficients& coefficients, float lonDeg) 
                 t1 = tc[m][n] * cp[m] + tc[n][m - 1] * sp[m];
                 t2 = tc[m][n] * sp[m] - tc[n][m - 1] * cp[m];
             }
-            c.t1[k] = t1;
-            c.fnT1[k] = fn * t1;
-            c.fmT2[k] = fm * t2;
+            group->t1[k][half][at] = t1;
+            group->fnT1[k][half][at] = fn * t1;
+            group->fmT2[k][half][at] = fm * t2;
         }
     }
-    return c;
 }
 
-// What one row contributes to each term: ar, dP and ar * P.
+// What one row contributes to each term: ar, dP and ar * P, and the few
+// values that turn the sums into the declination.
 struct RowTerms {
-    GeomagLatitude latitude;
     double ar[kTerms];
     double dp[kTerms];
     double par[kTerms];
     double arPp[kTerms];  // ar * P(n, 1) / sin(colatitude), used at a pole
+    double st, ca, sa;
 };
 
 void PrepareRow(float latDeg, float altKm, RowTerms* out) {
-    PrepareGeomagLatitude(latDeg, altKm, &out->latitude);
-    const GeomagLatitude& g = out->latitude;
+    GeomagLatitude g;
+    PrepareGeomagLatitude(latDeg, altKm, &g);
     int k = 0;
     for (int n = 1; n < kGeomagSize; ++n) {
         for (int m = 0; m <= n; ++m, ++k) {
@@ -127,38 +136,34 @@ void PrepareRow(float latDeg, float altKm, RowTerms* out) {
             out->arPp[k] = m == 1 ? g.ar[n] * g.pp[n] : 0.0;
         }
     }
+    out->st = g.st;
+    out->ca = g.ca;
+    out->sa = g.sa;
 }
 
-// Columns summed side by side: their sums are independent, so the processor
-// overlaps them instead of waiting on one long chain of additions.
-constexpr int kLanes = 4;
-
-// The declinations of kLanes neighbouring columns of one row. Each lane does
-// what EvaluateGeomag does for its point, operation for operation in the same
-// order, so that it rounds alike: the map must equal the one made point by
-// point. Only the factors that do not change along a row or down a column
-// come ready-made.
-void SumLanes(const RowTerms& row, const ColumnTerms* const columns[kLanes], int lanes,
-              float out[kLanes]) {
-    const GeomagLatitude& g = row.latitude;
-    const bool atPole = g.st == 0.0;
-    double bt[kLanes] = {}, bp[kLanes] = {}, br[kLanes] = {}, bpp[kLanes] = {};
+// The declinations of the four columns of a group on one row.
+void SumLanes(const RowTerms& row, const ColumnGroup& columns, float out[kLanes]) {
+    const bool atPole = row.st == 0.0;
+    Pair bt[2] = {}, bp[2] = {}, br[2] = {}, bpp[2] = {};
     for (int k = 0; k < kTerms; ++k) {
-        const double ar = row.ar[k], dp = row.dp[k], par = row.par[k];
-        for (int j = 0; j < kLanes; ++j) {
-            const ColumnTerms& c = *columns[j];
-            bt[j] = bt[j] - ar * c.t1[k] * dp;
-            bp[j] += c.fmT2[k] * par;
-            br[j] += c.fnT1[k] * par;
+        const Pair ar = {row.ar[k], row.ar[k]};
+        const Pair dp = {row.dp[k], row.dp[k]};
+        const Pair par = {row.par[k], row.par[k]};
+        for (int h = 0; h < 2; ++h) {
+            bt[h] = bt[h] - ar * columns.t1[k][h] * dp;
+            bp[h] += columns.fmT2[k][h] * par;
+            br[h] += columns.fnT1[k][h] * par;
         }
         if (atPole && row.arPp[k] != 0.0) {
-            for (int j = 0; j < kLanes; ++j)
-                bpp[j] += columns[j]->fmT2[k] * row.arPp[k];
+            const Pair pp = {row.arPp[k], row.arPp[k]};
+            for (int h = 0; h < 2; ++h)
+                bpp[h] += columns.fmT2[k][h] * pp;
         }
     }
-    for (int j = 0; j < lanes; ++j) {
-        const double east = atPole ? bpp[j] : bp[j] / g.st;
-        const double x = static_cast<float>(-bt[j] * g.ca - br[j] * g.sa);
+    for (int j = 0; j < kLanes; ++j) {
+        const int h = j / 2, at = j % 2;
+        const double east = atPole ? bpp[h][at] : bp[h][at] / row.st;
+        const double x = static_cast<float>(-bt[h][at] * row.ca - br[h][at] * row.sa);
         const double y = static_cast<float>(east);
         out[j] = static_cast<float>(std::atan2(y, x) * kDegPerRad);
     }
@@ -284,21 +289,22 @@ RgbImage ComposeDeclinationMap(const PaletteBitmap& mask, AstroState& s, int32_t
     const float altKm = HeightKm(viewAltitude);
     GeomagCoefficients coefficients;
     PrepareGeomagCoefficients(DayNumber(s), &coefficients);
-    std::vector<ColumnTerms> columns(static_cast<size_t>(w));
-    for (int x = 0; x < w; ++x)
-        columns[x] = PrepareColumn(coefficients, PixelLongitude(x, w));
-    auto row = std::make_unique<RowTerms>();
+    std::vector<RowTerms> rows(static_cast<size_t>(h));
+    for (int r = 0; r < h; ++r)
+        PrepareRow(PixelLatitude(r, h), altKm, &rows[r]);
+    // Group by group down the map: a group's terms stay in the nearest cache
+    // while every row passes them.
+    auto group = std::make_unique<ColumnGroup>();
     RgbImage map(w, h);
-    for (int r = 0; r < h; ++r) {
-        PrepareRow(PixelLatitude(r, h), altKm, row.get());
-        Rgb* pixels = map.Row(h - 1 - r);
-        for (int x = 0; x < w; x += kLanes) {
-            const int lanes = std::min(kLanes, w - x);
-            const ColumnTerms* group[kLanes];
-            for (int j = 0; j < kLanes; ++j)
-                group[j] = &columns[x + (j < lanes ? j : 0)];
+    for (int x = 0; x < w; x += kLanes) {
+        const int lanes = std::min(kLanes, w - x);
+        for (int j = 0; j < kLanes; ++j)
+            PrepareColumn(coefficients, PixelLongitude(x + std::min(j, lanes - 1), w), group.get(),
+                          j);
+        for (int r = 0; r < h; ++r) {
             float declination[kLanes];
-            SumLanes(*row, group, lanes, declination);
+            SumLanes(rows[r], *group, declination);
+            Rgb* pixels = map.Row(h - 1 - r);
             for (int j = 0; j < lanes; ++j)
                 pixels[x + j] = DeclinationBandColor(declination[j], mask.Index(x + j, r));
         }
