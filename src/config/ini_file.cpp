@@ -97,13 +97,9 @@ IniDocument::IniDocument(std::string_view text) {
             lines_.push_back({std::string(text.substr(pos)), ""});
             break;
         }
-        size_t end = nl;
-        std::string ending = "\n";
-        if (end > pos && text[end - 1] == '\r') {
-            --end;
-            ending = "\r\n";
-        }
-        lines_.push_back({std::string(text.substr(pos, end - pos)), std::move(ending)});
+        const bool crlf = nl > pos && text[nl - 1] == '\r';
+        const size_t end = crlf ? nl - 1 : nl;
+        lines_.push_back({std::string(text.substr(pos, end - pos)), crlf ? "\r\n" : "\n"});
         pos = nl + 1;
     }
 }
