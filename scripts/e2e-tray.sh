@@ -88,6 +88,7 @@ Hesap Modu=4
 Ezan/Salâ=Evet
 Uyandır=Hayır
 iletiler=2
+AKŞAM=yok.mp3
 EOF
 ini="$prog/miravel.ini"
 ini_win="Z:$ini"
@@ -227,6 +228,14 @@ open_settings_submenus
 shot tray-menu-restored
 close_menu
 driver command 1042 >/dev/null || fail "command 1042"
+# "Ezan Dinle" → "AKŞAM" with a file the shell cannot open: an error balloon
+# (style Baloncuk) and the five-second pause.
+t0=$(date +%s%N)
+driver command 1073 >/dev/null || fail "command 1073"
+elapsed_ms=$((($(date +%s%N) - t0) / 1000000))
+[ $elapsed_ms -ge 4500 ] || fail "no pause after the playback error ($elapsed_ms ms)"
+shot error-balloon
+step "Ezan Dinle AKŞAM with yok.mp3: error balloon, paused $elapsed_ms ms"
 driver command 1149 >/dev/null || fail "command 1149"
 driver command 1043 >/dev/null || fail "command 1043"
 ini_has "iletiler=0"
