@@ -223,6 +223,16 @@ set_clock "2020-06-21 14:30:00 +0300"
 start_app run2
 expect_title "İKİNDİ vaktine kalan süre =  2:42"
 driver tray present >/dev/null || fail "no tray icon in run 2"
+# The shell restarts: the icon is gone, "TaskbarCreated" brings it back with
+# the tooltip it last had.
+driver tray-delete >/dev/null || fail "could not remove the tray icon"
+driver tray absent >/dev/null || fail "the tray icon is still there"
+driver taskbar-created >/dev/null || fail "TaskbarCreated"
+driver tray present >/dev/null || fail "no tray icon after TaskbarCreated"
+xdotool mousemove 1013 757
+sleep 1.5
+shot tray-readded-tooltip
+step "TaskbarCreated: the icon is back"
 open_menu
 open_settings_submenus
 shot tray-menu-restored

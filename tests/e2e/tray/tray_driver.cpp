@@ -175,7 +175,8 @@ std::wstring ExpectedTitle(const std::filesystem::path& ini) {
 }
 
 int Usage() {
-    Say("usage: miravel-tray-driver find|title|expect-title|tray|command|tray-mouse|query-end|"
+    Say("usage: miravel-tray-driver "
+        "find|title|expect-title|tray|tray-delete|taskbar-created|command|tray-mouse|query-end|"
         "close|wait-gone|wait-adhan-box|close-boxes|count-boxes|choose-adhan-file|popup-menu|menu-"
         "state ...");
     return 2;
@@ -229,6 +230,28 @@ int Tray(const std::wstring& want) {
     const bool present = TrayIconPresent(main);
     Say(present ? "tray icon present" : "tray icon absent");
     return present == (want == L"present") ? 0 : 1;
+}
+
+// The shell lost the icon (it restarted): the icon is gone from the
+// notification area and the shell announces itself with "TaskbarCreated".
+int TrayDelete() {
+    HWND main = MainWindow();
+    if (main == nullptr) return 1;
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = main;
+    data.uID = 1;
+    const bool deleted = Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+    Say(deleted ? "tray icon deleted" : "no tray icon to delete");
+    return deleted ? 0 : 1;
+}
+
+int TaskbarCreated() {
+    HWND main = MainWindow();
+    if (main == nullptr) return 1;
+    const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(main, message, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &result) ? 0 : 1;
 }
 
 int Command(int command) {
@@ -436,6 +459,8 @@ int Run(int argc, wchar_t** argv) {
     if (verb == L"expect-title" && argc >= 3)
         return ExpectTitle(argv[2], static_cast<DWORD>(number(3, 30000)));
     if (verb == L"tray" && argc >= 3) return Tray(argv[2]);
+    if (verb == L"tray-delete") return TrayDelete();
+    if (verb == L"taskbar-created") return TaskbarCreated();
     if (verb == L"command" && argc >= 3) return Command(static_cast<int>(number(2, 0)));
     if (verb == L"tray-mouse" && argc >= 3) return TrayMouse(static_cast<unsigned>(number(2, 0)));
     if (verb == L"query-end") return QueryEnd();
