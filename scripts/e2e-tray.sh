@@ -233,6 +233,18 @@ xdotool mousemove 1013 757
 sleep 1.5
 shot tray-readded-tooltip
 step "TaskbarCreated: the icon is back"
+# A single click shows the time bar once the double-click time has passed;
+# a double click does not touch it; the hot key hides it again.
+driver tray-mouse 0x201 >/dev/null
+out=$(driver time-bar shown 5000) || fail "time bar after a single click: $out"
+shot time-bar
+step "time bar $out"
+driver tray-mouse 0x201 0x202 0x203 0x202 >/dev/null
+sleep 1.5
+out=$(driver time-bar shown 100) || fail "a double click toggled the time bar: $out"
+driver hot-key >/dev/null
+out=$(driver time-bar hidden 5000) || fail "time bar after the hot key: $out"
+step "double click leaves the bar, the hot key hides it"
 open_menu
 open_settings_submenus
 shot tray-menu-restored

@@ -176,7 +176,8 @@ std::wstring ExpectedTitle(const std::filesystem::path& ini) {
 
 int Usage() {
     Say("usage: miravel-tray-driver "
-        "find|title|expect-title|tray|tray-delete|taskbar-created|command|tray-mouse|query-end|"
+        "find|title|expect-title|tray|tray-delete|taskbar-created|time-bar|hot-key|command|tray-"
+        "mouse|query-end|"
         "close|wait-gone|wait-adhan-box|close-boxes|count-boxes|choose-adhan-file|popup-menu|menu-"
         "state ...");
     return 2;
@@ -254,6 +255,31 @@ int TaskbarCreated() {
     return SendMessageTimeoutW(main, message, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &result) ? 0 : 1;
 }
 
+// The time bar: the main window shown as a caption-only bar at the top left,
+// 300 pixels wide, topmost; or hidden and out of the topmost band.
+int TimeBar(const std::wstring& want, DWORD timeoutMs) {
+    HWND main = MainWindow();
+    if (main == nullptr) return 1;
+    const bool shown = want == L"shown";
+    const bool ok = WaitFor(timeoutMs, [&] { return (IsWindowVisible(main) != FALSE) == shown; });
+    RECT r = {};
+    GetWindowRect(main, &r);
+    const bool topmost = (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    Say(std::string(IsWindowVisible(main) ? "shown" : "hidden") + " at " + std::to_string(r.left) +
+        "," + std::to_string(r.top) + " width " + std::to_string(r.right - r.left) +
+        (topmost ? " topmost" : "") + ": " + Utf8(TextOf(main)));
+    if (!ok) return 1;
+    if (shown) return (r.left == 0 && r.top == 0 && r.right - r.left == 300 && topmost) ? 0 : 1;
+    return topmost ? 1 : 0;
+}
+
+// The hot key Windows+A as the system delivers it.
+int HotKey() {
+    HWND main = MainWindow();
+    if (main == nullptr) return 1;
+    return PostMessageW(main, WM_HOTKEY, 9876, MAKELPARAM(MOD_WIN, 0x41)) ? 0 : 1;
+}
+
 int Command(int command) {
     HWND main = MainWindow();
     if (main == nullptr) return 1;
@@ -268,10 +294,14 @@ int Command(int command) {
 }
 
 // Posted, as the shell does: the right button's menu runs a loop of its own.
-int TrayMouse(unsigned mouseMessage) {
+// Several messages go out at once, as a double click's do.
+int TrayMouse(const std::vector<unsigned>& mouseMessages) {
     HWND main = MainWindow();
     if (main == nullptr) return 1;
-    return PostMessageW(main, kTrayCallback, 1, static_cast<LPARAM>(mouseMessage)) ? 0 : 1;
+    for (unsigned m : mouseMessages) {
+        if (!PostMessageW(main, kTrayCallback, 1, static_cast<LPARAM>(m))) return 1;
+    }
+    return 0;
 }
 
 int QueryEnd() {
@@ -460,9 +490,17 @@ int Run(int argc, wchar_t** argv) {
         return ExpectTitle(argv[2], static_cast<DWORD>(number(3, 30000)));
     if (verb == L"tray" && argc >= 3) return Tray(argv[2]);
     if (verb == L"tray-delete") return TrayDelete();
+    if (verb == L"time-bar" && argc >= 3)
+        return TimeBar(argv[2], static_cast<DWORD>(number(3, 5000)));
+    if (verb == L"hot-key") return HotKey();
     if (verb == L"taskbar-created") return TaskbarCreated();
     if (verb == L"command" && argc >= 3) return Command(static_cast<int>(number(2, 0)));
-    if (verb == L"tray-mouse" && argc >= 3) return TrayMouse(static_cast<unsigned>(number(2, 0)));
+    if (verb == L"tray-mouse" && argc >= 3) {
+        std::vector<unsigned> messages;
+        for (int i = 2; i < argc; ++i)
+            messages.push_back(static_cast<unsigned>(number(i, 0)));
+        return TrayMouse(messages);
+    }
     if (verb == L"query-end") return QueryEnd();
     if (verb == L"close") return Close();
     if (verb == L"wait-gone") return WaitGone(static_cast<DWORD>(number(2, 30000)));
