@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine64 wine xvfb xauth x11-utils xdotool imagemagick faketime
+  wine64 wine fonts-wine xvfb xauth x11-utils xdotool imagemagick faketime
   clang-format
   nsis zip python3
 )

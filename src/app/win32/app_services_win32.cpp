@@ -75,14 +75,6 @@ void NotifyPlatformWin32::CloseMiravelWindow() {
         SendMessageW(hwnd, WM_CLOSE, 0, 0);
 }
 
-void NotifyPlatformWin32::OpenReminderDialog(const char* text, const char* /*buttonText*/,
-                                             const char* /*buttonTip*/) {
-    // The reminder as a system-modal box under the main window until the
-    // reminder dialog is part of the program.
-    MessageBoxW(app_.mainWindow, Wide(text).c_str(), L"Miravel",
-                MB_OK | MB_ICONWARNING | MB_SYSTEMMODAL);
-}
-
 // ---------------------------------------------------------------------------
 // Scheduler environment.
 
@@ -167,10 +159,6 @@ void SchedulerEffectsWin32::CancelWakeTimer() {
 
 void SchedulerEffectsWin32::SyncClockSilently() {
     SyncClock(true);
-}
-
-void SchedulerEffectsWin32::RefreshTimesDialog() {
-    // The times dialog is not part of this build, so it is never open.
 }
 
 void SchedulerEffectsWin32::RepostChart(int32_t chartCommand) {

@@ -202,7 +202,10 @@ int Run(App& app) {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
 
-    // 22. The first run's settings dialogs come with the dialogs.
+    // 22. A first run: the settings dialogs, one after the other, each
+    // saved or reloaded as its menu command does.
+    if (!IniSectionHasKeys(app.paths.ini, kCalcSection)) SendCommand(app, kCmdCalcParams);
+    if (!IniSectionHasKeys(app.paths.ini, kOptionsSection)) SendCommand(app, kCmdOptions);
 
     // 23, 24. The wallpaper and the message style, as the last run left them.
     LoadStartupSwitches(switches, app.paths.ini);
