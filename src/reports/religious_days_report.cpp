@@ -7,7 +7,7 @@
 namespace miravel {
 
 void WriteReligiousDaysReport(ProgramState& ps, std::string* out) {
-    if (ps.ticksToNextRun < 9) ps.ticksToNextRun = 9;
+    ps.ticksToNextRun = 9;
     const int year = ps.workTime.year;
     AstroState& astro = ps.astro;
     ReportText text;

@@ -20,6 +20,18 @@ using test::ScriptedReply;
 constexpr uint32_t kLoopback1 = 0x7F000001;
 constexpr uint32_t kLoopback2 = 0x7F000002;
 
+// Two servers on one port at two loopback addresses. Wine cannot give them:
+// it binds a UDP socket for 127.0.0.1 to the whole loopback interface, and
+// it reports every loopback sender as 127.0.0.1, so there the tests that
+// need two servers told apart by address are skipped.
+#ifdef _WIN32
+#define SKIP_WITHOUT_PAIR(pair)          \
+    if (!(pair).first || !(pair).second) \
+    GTEST_SKIP() << "two loopback servers on one port are not available here"
+#else
+#define SKIP_WITHOUT_PAIR(pair) static_cast<void>(0)
+#endif
+
 int64_t MillisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
                                                                  start)
@@ -58,7 +70,9 @@ TEST(TimeEndpoint, AnswersFromElsewhereAreDroppedAndTheWaitGoesOn) {
     EXPECT_EQ(reply.time.seconds, static_cast<int32_t>(3913027072u - kSecondsFrom1900To1970));
     EXPECT_GE(MillisecondsSince(start), 100);
     EXPECT_LT(MillisecondsSince(start), 2500);
-    EXPECT_EQ(server.repliesSent(), 3);
+    // The server counts a reply once it is sent, which may be after the
+    // client has it.
+    EXPECT_TRUE(server.WaitForReplies(3, 2000));
 }
 
 TEST(TimeEndpoint, OnlyStrangersAnsweringMeansNoAnswerAfterTheTimeOut) {
@@ -76,6 +90,7 @@ TEST(TimeEndpoint, ALateAnswerDoesNotCountForTheNextServer) {
     // client waits for the second one, which stays silent.
     test::ServerPair pair =
         MakeServerPair("127.0.0.1", {{CountBytes(3913027072u), 400, ""}}, "127.0.0.2", {});
+    SKIP_WITHOUT_PAIR(pair);
     ASSERT_TRUE(pair.first && pair.second);
     auto endpoint = OpenEndpoint(pair.first->port());
     EXPECT_EQ(AskTimeServer(*endpoint, kLoopback1, 150).status, ServerReply::Status::kNoAnswer);
@@ -90,6 +105,7 @@ TEST(TimeEndpoint, WithoutWaitingOnlyAQueuedAnswerOfTheServerAskedCounts) {
     const uint32_t firstCount = 3913027072u, secondCount = 3913027999u;
     test::ServerPair pair = MakeServerPair("127.0.0.1", {{CountBytes(firstCount), 0, "", true}},
                                            "127.0.0.2", {{CountBytes(secondCount), 0, "", true}});
+    SKIP_WITHOUT_PAIR(pair);
     ASSERT_TRUE(pair.first && pair.second);
     auto endpoint = OpenEndpoint(pair.first->port());
     // Nothing is queued when the client reads: no answer, and no waiting.
@@ -180,6 +196,7 @@ TEST(TimeEndpoint, SilentCheckPassesOverAnImpossibleAnswer) {
     test::ServerPair pair = MakeServerPair(
         "127.0.0.1", {{CountBytes(2208988000u), 0, ""}}, "127.0.0.2",
         {{CountBytes(static_cast<uint32_t>(serverNow + kSecondsFrom1900To1970)), 0, ""}});
+    SKIP_WITHOUT_PAIR(pair);
     ASSERT_TRUE(pair.first && pair.second);
     auto endpoint = MakeTimeEndpoint(pair.first->port(), 0);
     StepClock clock;
