@@ -176,7 +176,8 @@ std::wstring ExpectedTitle(const std::filesystem::path& ini) {
 
 int Usage() {
     Say("usage: miravel-tray-driver "
-        "find|title|expect-title|tray|tray-delete|taskbar-created|time-bar|hot-key|command|tray-"
+        "find|title|expect-title|tray|tray-delete|taskbar-created|time-bar|hot-key|display-change|"
+        "command|tray-"
         "mouse|query-end|"
         "close|wait-gone|wait-adhan-box|close-boxes|count-boxes|choose-adhan-file|popup-menu|menu-"
         "state ...");
@@ -271,6 +272,17 @@ int TimeBar(const std::wstring& want, DWORD timeoutMs) {
     if (!ok) return 1;
     if (shown) return (r.left == 0 && r.top == 0 && r.right - r.left == 300 && topmost) ? 0 : 1;
     return topmost ? 1 : 0;
+}
+
+// The display changed: the scheduler runs a full pass at the next tick.
+int DisplayChange() {
+    HWND main = MainWindow();
+    if (main == nullptr) return 1;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(main, WM_DISPLAYCHANGE, 24, MAKELPARAM(1024, 768), SMTO_NORMAL,
+                               kSendTimeoutMs, &result)
+               ? 0
+               : 1;
 }
 
 // The hot key Windows+A as the system delivers it.
@@ -493,6 +505,7 @@ int Run(int argc, wchar_t** argv) {
     if (verb == L"time-bar" && argc >= 3)
         return TimeBar(argv[2], static_cast<DWORD>(number(3, 5000)));
     if (verb == L"hot-key") return HotKey();
+    if (verb == L"display-change") return DisplayChange();
     if (verb == L"taskbar-created") return TaskbarCreated();
     if (verb == L"command" && argc >= 3) return Command(static_cast<int>(number(2, 0)));
     if (verb == L"tray-mouse" && argc >= 3) {
