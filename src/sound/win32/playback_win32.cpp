@@ -5,10 +5,30 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <string>
 
 #include "app/win32/wide_text.h"
 
 namespace miravel {
+
+namespace {
+
+// A relative sound name ("ezan.wav", "sala.wav", "ezandua.wav", or one the
+// user typed) names a file in the program's folder. Start-up makes that the
+// current directory, but a file dialog of the program may move it, so the
+// folder is put in front here.
+std::wstring BesideProgram(const char* file) {
+    const std::filesystem::path name(Wide(file));
+    if (!name.is_relative() || name.empty()) return name.wstring();
+    std::wstring buffer(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0 || n >= buffer.size()) return name.wstring();
+    buffer.resize(n);
+    return (std::filesystem::path(buffer).parent_path() / name).wstring();
+}
+
+}  // namespace
 
 PlaybackWin32::~PlaybackWin32() {
     if (relay_ != INVALID_HANDLE_VALUE) CloseHandle(relay_);
@@ -47,7 +67,7 @@ void PlaybackWin32::Sleep(uint32_t ms) {
 }
 
 void PlaybackWin32::PlayWavAsync(const char* file) {
-    sndPlaySoundW(Wide(file).c_str(), SND_ASYNC | SND_NODEFAULT);
+    sndPlaySoundW(BesideProgram(file).c_str(), SND_ASYNC | SND_NODEFAULT);
 }
 
 void PlaybackWin32::StopWav() {
@@ -55,8 +75,8 @@ void PlaybackWin32::StopWav() {
 }
 
 bool PlaybackWin32::ShellOpen(const char* file) {
-    const HINSTANCE result =
-        ShellExecuteW(mainWindow_, nullptr, Wide(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result = ShellExecuteW(mainWindow_, nullptr, BesideProgram(file).c_str(),
+                                           nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
