@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The report commands of miravel.exe under Wine: "Aylık İmsakiye" (1028),
+# "Yıllık İmsakiye" (1029) and "Dini Günler" (1030) write miravel.txt beside
+# the program, byte for byte what miravel-cli report writes for the same INI
+# file and date.
+#
+#   tray_reports.sh <miravel.exe> <tray-driver.exe> <miravel-cli.exe> <work folder>
+set -euo pipefail
+
+exe=$(realpath "$1")
+driver_exe=$(realpath "$2")
+cli_exe=$(realpath "$3")
+work=$4
+src=$(cd "$(dirname "$0")/../.." && pwd)
+
+rm -rf "$work"
+mkdir -p "$work"
+work=$(realpath "$work")
+prog="$work/prog"
+mkdir -p "$prog"
+
+export WINEPREFIX="$work/wineprefix"
+export WINEDEBUG=-all
+# No viewer for the report: the shell call fails quietly, as the program allows.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;notepad.exe=d"
+export LC_ALL=C.UTF-8
+wine=$(command -v wine)
+
+fail() {
+  echo "report e2e: FAIL: $*" >&2
+  exit 1
+}
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
+  wineserver -k 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 50); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+wineboot -i >"$work/wineboot.log" 2>&1 || true
+wineserver -w
+
+cp "$exe" "$prog/miravel.exe"
+cp "$driver_exe" "$prog/driver.exe"
+cp "$cli_exe" "$prog/miravel-cli.exe"
+cp "$src/data/miravel.csv" "$prog/"
+# A place south and west with summer time "Avrupa": the signs, the
+# hemisphere words and the summer switch all show in the reports.
+iconv -f UTF-8 -t CP1254 <<'INI' | sed 's/$/\r/' >"$prog/miravel.ini"
+[Hesap Paramatreleri]
+Enlem=-3387
+Boylam=-7063
+Saat Farkı=-240
+Windows Saat Dilimi=0
+Yaz Saati=0
+Windows Yaz Saati=1
+Şehir Adı=Santiago
+Ülke Adı=Şili
+Hesap Modu=4
+[Seçenekler]
+Ezan/Salâ=Hayır
+Uyandır=Hayır
+iletiler=0
+INI
+
+driver() { timeout 120 "$wine" "$prog/driver.exe" "$@" 2>>"$work/driver.err"; }
+"$wine" "$prog/miravel.exe" >"$work/miravel.log" 2>&1 &
+app_pid=$!
+driver find 40000 >/dev/null || fail "no main window"
+
+declare -A kinds=([1028]=monthly [1029]=yearly [1030]=religious)
+for command in 1028 1029 1030; do
+  rm -f "$prog/miravel.txt"
+  driver command $command >/dev/null || fail "command $command"
+  [ -s "$prog/miravel.txt" ] || fail "command $command wrote no miravel.txt"
+  # The working date is today for both; a run across midnight is retried.
+  day=$(date +%d/%m/%Y)
+  (cd "$prog" && "$wine" miravel-cli.exe report "${kinds[$command]}" --ini miravel.ini \
+    --date "$day" --out cli.txt) || fail "miravel-cli report ${kinds[$command]}"
+  cmp "$prog/miravel.txt" "$prog/cli.txt" || fail "command $command differs from the CLI"
+  echo "report e2e: $command (${kinds[$command]}) $(stat -c %s "$prog/miravel.txt") bytes, same as miravel-cli"
+done
+kill -0 "$app_pid" 2>/dev/null || fail "the program ended"
