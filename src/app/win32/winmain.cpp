@@ -219,8 +219,9 @@ int Run(App& app) {
     graph.lpszMenuName = nullptr;
     graph.lpszClassName = kGraphClassName;
     if (RegisterClassExW(&graph) == 0) return 0;
-    app.graphWindow = CreateWindowExW(0, kGraphClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                      nullptr, app.instance, nullptr);
+    app.graphWindow =
+        CreateWindowExW(0, kGraphClassName, L"", WS_POPUP | WS_BORDER | WS_SYSMENU | 0x0002, 0, 0,
+                        0, 0, nullptr, nullptr, app.instance, nullptr);
     if (app.graphWindow == nullptr) return 0;
 
     // 26. The desktop's size, for the graph window.
