@@ -36,7 +36,8 @@ int RunTimeSync(int argc, char** argv) {
         return 2;
     }
     long port = kTimeProtocolPort, timeout = 2000;
-    if (const std::string* text = args.Value("--port"); text && !ParseNumber(*text, 1, 65535, &port)) {
+    if (const std::string* text = args.Value("--port");
+        text && !ParseNumber(*text, 1, 65535, &port)) {
         PrintError("bad port " + *text + " (1..65535)");
         return 2;
     }

@@ -137,8 +137,7 @@ ClockCheckResult RunClockCheck(const TimeServers& servers, const ClockCheckReque
         if (reply.status != ServerReply::Status::kAnswered) continue;
         // Nobody looks at a silent correction, so it must not take a time
         // that cannot be right; the next server may do better.
-        if (request.silent &&
-            (reply.time.clampedTo1970 || reply.time.seconds < request.notBefore))
+        if (request.silent && (reply.time.clampedTo1970 || reply.time.seconds < request.notBefore))
             continue;
 
         answered = true;
@@ -147,8 +146,8 @@ ClockCheckResult RunClockCheck(const TimeServers& servers, const ClockCheckReque
         result.serverTime = reply.time;
         const int64_t now = clock.Now();
         result.drift = now - reply.time.seconds;
-        const std::string text = ComparisonText(clock.ToLocal(reply.time.seconds),
-                                                clock.ToLocal(now), result.drift);
+        const std::string text =
+            ComparisonText(clock.ToLocal(reply.time.seconds), clock.ToLocal(now), result.drift);
         const std::string caption = ServerAddressCaption(address);
         if (result.drift == 0) {
             if (interactive) ui.ShowMessage(text, caption, BoxIcon::kInformation);

@@ -101,10 +101,10 @@ uint32_t ResolveServer(TimeEndpoint& endpoint, std::string_view name);
 struct ServerReply {
     enum class Status {
         kAnswered,
-        kNoAddress,     // empty entry, unknown name, or the broadcast address
+        kNoAddress,  // empty entry, unknown name, or the broadcast address
         kSendFailed,
         kNoAnswer,
-        kShortAnswer,   // fewer than four bytes: counts as no answer
+        kShortAnswer,  // fewer than four bytes: counts as no answer
         kWindowClosed,
         kQuit,
     };
@@ -116,22 +116,22 @@ struct ServerReply {
 ServerReply AskTimeServer(TimeEndpoint& endpoint, uint32_t address, uint16_t timeoutMs);
 
 enum class ClockCheckOutcome {
-    kSocketFailed,   // interactive only: the box was shown and the check ended
-    kNoAnswer,       // no server answered (usable answer, in silent mode)
-    kInSync,         // drift 0
-    kCorrected,      // the clock was set
-    kDeclined,       // the user answered No
-    kSetRefused,     // the clock refused the new time
-    kWindowClosed,   // the user closed the window during the check
-    kQuit,           // the program is ending; nothing was shown or set
+    kSocketFailed,  // interactive only: the box was shown and the check ended
+    kNoAnswer,      // no server answered (usable answer, in silent mode)
+    kInSync,        // drift 0
+    kCorrected,     // the clock was set
+    kDeclined,      // the user answered No
+    kSetRefused,    // the clock refused the new time
+    kWindowClosed,  // the user closed the window during the check
+    kQuit,          // the program is ending; nothing was shown or set
 };
 
 struct ClockCheckResult {
     ClockCheckOutcome outcome = ClockCheckOutcome::kNoAnswer;
-    std::string server;   // the entry that answered
+    std::string server;  // the entry that answered
     uint32_t address = 0;
     ServerTime serverTime;
-    int64_t drift = 0;    // computer minus server, seconds; positive: the computer is ahead
+    int64_t drift = 0;  // computer minus server, seconds; positive: the computer is ahead
 };
 
 struct ClockCheckRequest {

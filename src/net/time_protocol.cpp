@@ -28,8 +28,8 @@ bool ParseDottedQuad(std::string_view text, uint32_t* address) {
 
 std::string DottedQuad(uint32_t address) {
     char text[16];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", (address >> 24) & 0xFF,
-                  (address >> 16) & 0xFF, (address >> 8) & 0xFF, address & 0xFF);
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", (address >> 24) & 0xFF, (address >> 16) & 0xFF,
+                  (address >> 8) & 0xFF, address & 0xFF);
     return text;
 }
 

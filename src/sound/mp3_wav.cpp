@@ -82,7 +82,7 @@ Mp3FrameHeader ReadMp3FrameHeader(const uint8_t* first4) {
 }
 
 std::array<uint8_t, kWavHeaderSize> BuildMp3WavHeader(const uint8_t* first4,
-                                                       uint32_t sourceLength) {
+                                                      uint32_t sourceLength) {
     const Mp3FrameHeader frame = ReadMp3FrameHeader(first4);
     std::array<uint8_t, kWavHeaderSize> h{};
     uint8_t* p = h.data();
@@ -95,8 +95,8 @@ std::array<uint8_t, kWavHeaderSize> BuildMp3WavHeader(const uint8_t* first4,
     Put16(p + 22, frame.channels);
     Put32(p + 24, frame.sampleRate);
     Put32(p + 28, static_cast<uint32_t>(frame.bitrateKbps) * 1000 / 8);
-    Put16(p + 32, 1);  // block align
-    Put16(p + 34, 0);  // bits per sample
+    Put16(p + 32, 1);   // block align
+    Put16(p + 34, 0);   // bits per sample
     Put16(p + 36, 12);  // extra size
     Put16(p + 38, kMpegLayer3Id);
     Put32(p + 40, kPaddingOff);

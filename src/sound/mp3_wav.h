@@ -14,11 +14,11 @@ namespace miravel {
 inline constexpr size_t kWavHeaderSize = 70;
 
 struct Mp3FrameHeader {
-    int version = 1;            // 1 MPEG-1, 2 MPEG-2, 25 MPEG-2.5
-    int layer = 0;              // 1, 2, 3; 0 for the reserved layer code
-    int bitrateKbps = 0;        // 0 for free format, the invalid index and the reserved layer
-    uint32_t sampleRate = 0;    // 0 for the reserved frequency index
-    uint16_t channels = 2;      // 1 for single channel
+    int version = 1;          // 1 MPEG-1, 2 MPEG-2, 25 MPEG-2.5
+    int layer = 0;            // 1, 2, 3; 0 for the reserved layer code
+    int bitrateKbps = 0;      // 0 for free format, the invalid index and the reserved layer
+    uint32_t sampleRate = 0;  // 0 for the reserved frequency index
+    uint16_t channels = 2;    // 1 for single channel
 };
 
 // The first two bytes carry the frame sync: 0xFF and at least 0xE0.
@@ -26,20 +26,19 @@ bool HasMp3FrameSync(const uint8_t* first4);
 Mp3FrameHeader ReadMp3FrameHeader(const uint8_t* first4);
 
 // The 70 bytes before the MP3 data. `sourceLength` + 62 must fit 32 bits.
-std::array<uint8_t, kWavHeaderSize> BuildMp3WavHeader(const uint8_t* first4,
-                                                       uint32_t sourceLength);
+std::array<uint8_t, kWavHeaderSize> BuildMp3WavHeader(const uint8_t* first4, uint32_t sourceLength);
 
 // The largest source whose wrapped file sizes fit the 32-bit RIFF fields.
 inline constexpr uint64_t kMaxMp3SourceLength = 0xFFFFFFFFull - 62;
 
 enum class Mp3WavStep {
     kDone,
-    kCancelled,      // the user closed a file dialog
-    kSameFile,       // the target is the source
-    kSourceOpen,     // the source cannot be opened or has fewer than 4 bytes
-    kNotMp3,         // no frame sync at the start
+    kCancelled,   // the user closed a file dialog
+    kSameFile,    // the target is the source
+    kSourceOpen,  // the source cannot be opened or has fewer than 4 bytes
+    kNotMp3,      // no frame sync at the start
     kTargetOpen,
-    kReadWrite,      // the header, the copy, or a source too long for RIFF
+    kReadWrite,  // the header, the copy, or a source too long for RIFF
     kTargetClose,
 };
 
@@ -50,8 +49,7 @@ struct Mp3WavResult {
 
 // Writes the wrapped file. A failure after the target was created leaves
 // what was written so far.
-Mp3WavResult WrapMp3AsWav(const std::filesystem::path& source,
-                          const std::filesystem::path& target);
+Mp3WavResult WrapMp3AsWav(const std::filesystem::path& source, const std::filesystem::path& target);
 
 // Whether two paths name one file: the same existing file (however it is
 // spelt or linked; letter case where the file system ignores it), or the same

@@ -162,7 +162,7 @@ TEST_F(ClockCheck, InteractiveAsksWithTheComparisonAndCorrectsOnYes) {
     EXPECT_EQ(r.drift, 5);
     EXPECT_EQ(r.serverTime.seconds, serverTime);
     EXPECT_EQ(ui.events, (std::vector<std::string>{"show Internet Saati", "title 10.0.0.5",
-                                                    "ask Sunucu Adresi : 10.0.0.5", "hide"}));
+                                                   "ask Sunucu Adresi : 10.0.0.5", "hide"}));
     EXPECT_EQ(ui.lastText,
               "Internet Saati :  07/02/2036     09:28:16\n"
               "PC'nizin Saati :  07/02/2036     09:28:21\n"
@@ -217,8 +217,8 @@ TEST_F(ClockCheck, NoDriftIsShownInteractivelyAndLeavesNoTraceWhenSilent) {
 
 TEST_F(ClockCheck, SilentCorrectsAtOnceButNeverFromATimeThatCannotBeRight) {
     clock.base = UnixSeconds(2027, 3, 3, 3, 3, 3);
-    endpoint.hosts = {{"old.example", kServerA}, {"zero.example", kServerB},
-                      {"good.example", 0x0A000007}};
+    endpoint.hosts = {
+        {"old.example", kServerA}, {"zero.example", kServerB}, {"good.example", 0x0A000007}};
     endpoint.Answers(kServerA, CountOf(UnixSeconds(2025, 6, 1, 0, 0, 0)));  // before the build
     endpoint.Answers(kServerB, 2208988799u);                                // before 1970
     endpoint.Answers(0x0A000007, CountOf(clock.base - 3600));
@@ -248,13 +248,12 @@ TEST_F(ClockCheck, EntriesThatCannotBeAskedAreSkippedAndTheNextServerTried) {
     endpoint.Answers(kServerB, CountOf(clock.base - 2));
     const std::string longName(300, 'x');
     const ClockCheckResult r =
-        Run(false, {"", "255.255.255.255", "bcast.example", "unknown.example", longName,
-                    "10.0.0.5", "10.0.0.8", "10.0.0.9", "10.0.0.6", "10.0.0.7"});
+        Run(false, {"", "255.255.255.255", "bcast.example", "unknown.example", longName, "10.0.0.5",
+                    "10.0.0.8", "10.0.0.9", "10.0.0.6", "10.0.0.7"});
     EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
     EXPECT_EQ(r.address, kServerB);
     // Neither the broadcast nor an unknown name is sent to; the answer ends the list.
-    EXPECT_EQ(endpoint.sent,
-              (std::vector<uint32_t>{kServerA, 0x0A000008, 0x0A000009, kServerB}));
+    EXPECT_EQ(endpoint.sent, (std::vector<uint32_t>{kServerA, 0x0A000008, 0x0A000009, kServerB}));
     ASSERT_EQ(endpoint.lookUps.size(), 3u);
     EXPECT_EQ(endpoint.lookUps[2].size(), kMaxServerNameChars);
     EXPECT_EQ(ui.events[1], "title 255.255.255.255");

@@ -69,7 +69,7 @@ TEST(AnswerWait, OnlyTheServerAskedEndsTheWait) {
     AnswerWait w;
     w.Start(0x7F000001, 37, 2000);
     EXPECT_TRUE(w.waiting());
-    EXPECT_EQ(w.OnDatagram(0x7F000003, 37), AnswerWait::Action::kDrop);  // other address
+    EXPECT_EQ(w.OnDatagram(0x7F000003, 37), AnswerWait::Action::kDrop);    // other address
     EXPECT_EQ(w.OnDatagram(0x7F000001, 4000), AnswerWait::Action::kDrop);  // other port
     EXPECT_TRUE(w.waiting());
     EXPECT_EQ(w.OnDatagram(0x7F000001, 37), AnswerWait::Action::kAnswer);

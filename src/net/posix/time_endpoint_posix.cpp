@@ -42,8 +42,7 @@ class PosixTimeEndpoint final : public TimeEndpoint {
         hints.ai_family = AF_INET;
         hints.ai_socktype = SOCK_DGRAM;
         addrinfo* found = nullptr;
-        if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
-            return 0;
+        if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) return 0;
         uint32_t address = 0;
         for (const addrinfo* a = found; a; a = a->ai_next) {
             if (a->ai_family == AF_INET && a->ai_addrlen >= sizeof(sockaddr_in)) {

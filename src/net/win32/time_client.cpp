@@ -80,8 +80,7 @@ CivilTime LocalCivilTime(int64_t seconds) {
     CivilTime c;
     const FILETIME ft = FileTimeFromSeconds(seconds);
     SYSTEMTIME utc, local;
-    if (!FileTimeToSystemTime(&ft, &utc) ||
-        !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+    if (!FileTimeToSystemTime(&ft, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
         return c;
     c.year = local.wYear;
     c.month = local.wMonth;

@@ -79,8 +79,7 @@ LRESULT CALLBACK TimeServerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wP
                                               LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<TimeServerWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self && self->hwnd_ == hwnd) return self->Handle(message, wParam, lParam);
@@ -257,8 +256,7 @@ void TimeServerWindow::ShowSocketError(std::string_view text, std::string_view c
     MessageBoxW(GetActiveWindow(), Wide(text).c_str(), Wide(caption).c_str(), MB_ICONERROR);
 }
 
-void TimeServerWindow::ShowMessage(std::string_view text, std::string_view caption,
-                                   BoxIcon icon) {
+void TimeServerWindow::ShowMessage(std::string_view text, std::string_view caption, BoxIcon icon) {
     MessageBoxW(hwnd_, Wide(text).c_str(), Wide(caption).c_str(),
                 icon == BoxIcon::kError ? MB_ICONERROR : MB_ICONINFORMATION);
 }

@@ -4,8 +4,8 @@
 // caption-only progress window and the owner of the boxes.
 #pragma once
 
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <cstdint>
 #include <string>
