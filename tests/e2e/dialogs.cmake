@@ -1,0 +1,9 @@
+# The dialogs on a virtual X display under Wine, at 96 and 144 DPI: the
+# template, layout and procedure tests of the unit-test program, then a
+# screenshot of every dialog kept for a look.
+if(WIN32)
+  add_test(NAME e2e_dialogs
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/dialogs/e2e-dialogs.sh
+                   $<TARGET_FILE:miravel_tests> ${CMAKE_BINARY_DIR}/e2e/dialogs)
+  set_tests_properties(e2e_dialogs PROPERTIES TIMEOUT 600)
+endif()
