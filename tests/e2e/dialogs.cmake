@@ -7,3 +7,11 @@ if(WIN32)
                    $<TARGET_FILE:miravel_tests> ${CMAKE_BINARY_DIR}/e2e/dialogs)
   set_tests_properties(e2e_dialogs PROPERTIES TIMEOUT 600)
 endif()
+
+# A first run of the program: the two settings dialogs, one after the other.
+if(WIN32 AND TARGET miravel)
+  add_test(NAME e2e_first_run_dialogs
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/dialogs/e2e-first-run.sh
+                   $<TARGET_FILE:miravel> ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/e2e/first-run)
+  set_tests_properties(e2e_first_run_dialogs PROPERTIES TIMEOUT 180)
+endif()
