@@ -10,6 +10,7 @@ packages=(
   wine64 wine fonts-wine xvfb xauth x11-utils xdotool imagemagick faketime
   clang-format
   nsis zip python3
+  xinetd iproute2 ffmpeg
 )
 
 missing=()
