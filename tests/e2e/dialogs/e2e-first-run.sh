@@ -3,14 +3,18 @@
 # file, start-up opens "Hesap Parametreleri" and, once it is saved,
 # "Seçenekler"; each "Kaydet" (the Enter key) writes its section.
 #
-#   e2e-first-run.sh <miravel.exe> <source folder> <work folder>
+#   e2e-first-run.sh <miravel.exe> <source folder> <work folder> <dialog driver.exe>
 #
-# Screenshots of both dialogs are kept in <work folder>/artifacts.
+# Then every dialog opens through its menu command: a refused "Kaydet"
+# leaves the INI file alone, a passing one saves; the times dialog, the
+# about box and the options open and close; a tally counted down is saved.
+# Screenshots are kept in <work folder>/artifacts.
 set -euo pipefail
 
 exe=$(realpath "$1")
 src=$(realpath "$2")
 work=$3
+driver_exe=$(realpath "$4")
 rm -rf "$work"
 mkdir -p "$work/prog" "$work/artifacts"
 work=$(realpath "$work")
@@ -47,9 +51,14 @@ sleep 1
 kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
 wineboot -i >/dev/null 2>&1 || true
 wineserver -w || true
+# Windows' "Courier" is fixed-pitch; so is the font this prefix takes for it.
+"$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Courier /t REG_SZ \
+  /d 'DejaVu Sans Mono' /f >/dev/null 2>&1
+wineserver -w || true
 
 # The program's folder as installed, before its first run: no INI file.
 cp "$exe" "$prog/miravel.exe"
+cp "$driver_exe" "$prog/driver.exe"
 cp "$src"/data/*.wav "$src/data/miravel.csv" "$prog/"
 ini="$prog/miravel.ini"
 
@@ -87,4 +96,69 @@ for _ in $(seq 1 50); do
 done
 iconv -f CP1254 -t UTF-8 "$ini" | grep -q '^Hatırlat=' || fail "the options were not saved"
 step "\"Seçenekler\" opened next and was saved"
+
+drive() { (cd "$prog" && "$wine" driver.exe "$@" 2>/dev/null | tr -d '\r'); }
+# The INI file is written once the dialog's loop has ended: wait for it.
+ini_has() {
+  for _ in $(seq 1 50); do
+    iconv -f CP1254 -t UTF-8 "$ini" | tr -d '\r' | grep -qxF "$1" && return 0
+    sleep 0.1
+  done
+  fail "the INI file lacks '$1'"
+}
+open_dialog() {
+  drive command "$1" || fail "command $1"
+  drive wait "$2" 15000 || fail "command $1 opened no \"$2\""
+  sleep 0.5
+}
+close_dialog() {
+  drive click "$1" "$2" || fail "no button $2 in \"$1\""
+  drive gone "$1" 10000 || fail "\"$1\" stays open"
+}
+
+# Calculation parameters: mode 5 with a YATSI temkin of 2 is refused.
+open_dialog 1040 "Hesap Parametreleri"
+drive set "Hesap Parametreleri" 1097 5
+drive set "Hesap Parametreleri" 1084 2
+before=$(sha256sum <"$ini")
+drive refused "Hesap Parametreleri" 1 || fail "Kaydet was not refused, or did not come back"
+drive wait "Hesap Parametreleri" 0 || fail "a refused Kaydet closed the dialog"
+[ "$(sha256sum <"$ini")" = "$before" ] || fail "a refused Kaydet changed the INI file"
+import -window root "$art/calc-params-refused.png"
+drive set "Hesap Parametreleri" 1084 90
+close_dialog "Hesap Parametreleri" 1
+ini_has "Hesap Modu=5"
+ini_has "AKŞAM temkini=90"
+step "mode 5 with YATSI 2 refused, the INI file unchanged; with 90 saved"
+
+open_dialog 1027 " / "
+import -window root "$art/times.png"
+drive click " / " 1131
+sleep 0.5
+import -window root "$art/times-wide.png"
+close_dialog " / " 1
+step "the times dialog opened, widened and closed"
+
+open_dialog 1062 "Hakkında"
+import -window root "$art/about.png"
+close_dialog "Hakkında" 1
+step "the about box opened and closed"
+
+open_dialog 1063 "Çetele"
+drive set "Çetele" 1118 "Tesbih"
+drive set "Çetele" 1119 10
+drive set "Çetele" 1120 -3
+drive click "Çetele" 6
+drive click "Çetele" 6
+sleep 0.3
+import -window root "$art/tally.png"
+close_dialog "Çetele" 1
+ini_has "Çetele-1 Adı=Tesbih"
+ini_has "Çetele-1 Değeri=4"
+ini_has "Çetele-1 Eklenecek=-3"
+step "tally 10 - 3 - 3 = 4 saved with its name"
+
+open_dialog 1058 "Seçenekler"
+close_dialog "Seçenekler" 2
+step "the options opened and were cancelled"
 step "PASS"
