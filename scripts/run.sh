@@ -13,10 +13,7 @@ run=build/run
 mkdir -p "$run"
 cp build/win64/miravel.exe build/win64/miravel-cli.exe "$run/"
 cp data/miravel.csv data/*.wav resources/miravel.ico "$run/"
-[ -f build/package/miravel.rtf ] && cp build/package/miravel.rtf "$run/"
-for manual in docs/miravel.rtf packaging/miravel.rtf; do
-  [ -f "$manual" ] && cp "$manual" "$run/"
-done
+python3 docs/make_manual.py docs/kilavuz.txt "$run/miravel.rtf"
 
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/run-wineprefix}"
 if [ -z "${DISPLAY:-}" ]; then

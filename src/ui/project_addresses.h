@@ -1,7 +1,8 @@
 // Where the about dialog and the options dialog point to, in one place.
 //
 // The project publishes no web server and no mailbox of its own yet: the web
-// page is the README that ships beside the program, the e-mail address is
+// page is the user manual that ships beside the program (a file every
+// Windows opens, unlike the README's Markdown), the e-mail address is
 // empty (the about box shows "—" and its e-mail button stays disabled), and
 // the salâ file has no download address (the program ships "sala.wav"; an
 // offer to fetch a deleted one ends in the "not found" message).
@@ -9,7 +10,7 @@
 
 namespace miravel {
 
-inline constexpr char kProjectWebPage[] = "README.md";
+inline constexpr char kProjectWebPage[] = "miravel.rtf";
 inline constexpr char kProjectEmail[] = "";
 inline constexpr char kSalaDownloadUrl[] = "";
 
