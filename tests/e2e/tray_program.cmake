@@ -6,7 +6,7 @@ if(WIN32 AND TARGET miravel)
   target_link_options(miravel-tray-driver PRIVATE -municode)
 
   add_test(NAME e2e_tray_program
-           COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/e2e-tray.sh
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/tray_program.sh
                    $<TARGET_FILE:miravel> $<TARGET_FILE:miravel-tray-driver>
                    ${CMAKE_BINARY_DIR}/e2e/tray)
   set_tests_properties(e2e_tray_program PROPERTIES TIMEOUT 300)

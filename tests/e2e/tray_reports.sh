@@ -10,45 +10,16 @@ set -euo pipefail
 exe=$(realpath "$1")
 driver_exe=$(realpath "$2")
 cli_exe=$(realpath "$3")
-work=$4
 src=$(cd "$(dirname "$0")/../.." && pwd)
-
-rm -rf "$work"
-mkdir -p "$work"
-work=$(realpath "$work")
-prog="$work/prog"
-mkdir -p "$prog"
-
-export WINEPREFIX="$work/wineprefix"
-export WINEDEBUG=-all
+e2e_name="report e2e"
 # No viewer for the report: the shell call fails quietly, as the program allows.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;notepad.exe=d"
 export LC_ALL=C.UTF-8
-wine=$(command -v wine)
+. "$(dirname "$0")/lib/wine-session.sh"
 
-fail() {
-  echo "report e2e: FAIL: $*" >&2
-  exit 1
-}
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
-  wineserver -k 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-wineboot -i >"$work/wineboot.log" 2>&1 || true
-wineserver -w
+e2e_workdir "$4"
+e2e_display
+e2e_prefix
 
 cp "$exe" "$prog/miravel.exe"
 cp "$driver_exe" "$prog/driver.exe"
@@ -56,7 +27,7 @@ cp "$cli_exe" "$prog/miravel-cli.exe"
 cp "$src/data/miravel.csv" "$prog/"
 # A place south and west with summer time "Avrupa": the signs, the
 # hemisphere words and the summer switch all show in the reports.
-iconv -f UTF-8 -t CP1254 <<'INI' | sed 's/$/\r/' >"$prog/miravel.ini"
+write_ini "$prog/miravel.ini" <<'INI'
 [Hesap Paramatreleri]
 Enlem=-3387
 Boylam=-7063

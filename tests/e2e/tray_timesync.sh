@@ -12,24 +12,14 @@ set -euo pipefail
 
 exe=$(realpath "$1")
 driver_exe=$(realpath "$2")
-work=$3
 for tool in ip xinetd xdotool import; do
   command -v $tool >/dev/null || { echo "$tool not found"; exit 77; }
 done
 [ "$(id -u)" = 0 ] || { echo "needs root for the namespace"; exit 77; }
-
-rm -rf "$work"
-mkdir -p "$work"
-work=$(realpath "$work")
-prog="$work/prog"
-art="$work/artifacts"
-mkdir -p "$prog" "$art"
-
-export WINEPREFIX="$work/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+e2e_name="timesync e2e"
 export LC_ALL=C.UTF-8
-wine=$(command -v wine)
+. "$(dirname "$0")/lib/wine-session.sh"
+e2e_workdir "$3"
 
 # Names and addresses of this run: another run at the same time picks others.
 tag=$((RANDOM % 200 + 20))
@@ -39,21 +29,11 @@ ns_if="mvt${tag}b"
 host_ip="10.237.$tag.1"
 server_ip="10.237.$tag.2"
 
-fail() {
-  echo "timesync e2e: FAIL: $*" >&2
-  exit 1
-}
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
-  wineserver -k 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+e2e_on_exit() {
   if [ -s "$work/xinetd.pid" ]; then kill "$(cat "$work/xinetd.pid")" 2>/dev/null || true; fi
   ip link del "$host_if" 2>/dev/null || true
   ip netns del "$ns" 2>/dev/null || true
 }
-trap cleanup EXIT
 
 ip netns add "$ns" || { echo "cannot create a network namespace"; exit 77; }
 ip link add "$host_if" type veth peer name "$ns_if" || { echo "no veth"; exit 77; }
@@ -80,26 +60,15 @@ service time
 }
 CONF
 ip netns exec "$ns" xinetd -f "$work/xinetd.conf" -pidfile "$work/xinetd.pid"
-for _ in $(seq 50); do
-  ip netns exec "$ns" ss -uln | grep -q "$server_ip:37 " && break
-  sleep 0.1
-done
-ip netns exec "$ns" ss -uln | grep -q "$server_ip:37 " || fail "xinetd did not bind $server_ip:37"
+xinetd_bound() { ip netns exec "$ns" ss -uln | grep -q "$server_ip:37 "; }
+retry 50 0.1 xinetd_bound || fail "xinetd did not bind $server_ip:37"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-wineboot -i >"$work/wineboot.log" 2>&1 || true
-wineserver -w
+e2e_display
+e2e_prefix
 
 cp "$exe" "$prog/miravel.exe"
 cp "$driver_exe" "$prog/driver.exe"
-iconv -f UTF-8 -t CP1254 <<INI | sed 's/$/\r/' >"$prog/miravel.ini"
+write_ini "$prog/miravel.ini" <<INI
 [Hesap Paramatreleri]
 Enlem=4101
 Boylam=2897
@@ -123,16 +92,7 @@ timeout 120 "$wine" "$prog/driver.exe" find 40000 >/dev/null 2>>"$work/driver.er
 # The command runs the query and then waits in the box: the driver's send
 # times out, which is expected.
 timeout 60 "$wine" "$prog/driver.exe" command 1041 >/dev/null 2>>"$work/driver.err" &
-box=""
-for _ in $(seq 100); do
-  box=$(xdotool search --name "^Sunucu Adresi : $server_ip\$" 2>/dev/null | head -n1 || true)
-  [ -n "$box" ] && break
-  sleep 0.2
-done
-[ -n "$box" ] || {
-  import -window root "$art/no-box.png" || true
-  fail "no box 'Sunucu Adresi : $server_ip'"
-}
+wait_window "Sunucu Adresi : $server_ip" >/dev/null
 sleep 1
-import -window root "$art/timesync-box.png"
+shot timesync-box
 echo "timesync e2e: box 'Sunucu Adresi : $server_ip' shown; screenshot $art/timesync-box.png"

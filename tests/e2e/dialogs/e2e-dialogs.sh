@@ -10,53 +10,18 @@
 set -euo pipefail
 
 tests_exe=$(realpath "$1")
-work=$2
-rm -rf "$work"
-mkdir -p "$work/artifacts"
-work=$(realpath "$work")
-art="$work/artifacts"
+e2e_name=e2e-dialogs
+. "$(dirname "$0")/../lib/wine-session.sh"
 
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-[ -x "$wine" ] || wine=$(command -v wine)
-
-step() { echo "e2e-dialogs: $*"; }
-fail() {
-  echo "e2e-dialogs: FAIL: $*" >&2
-  exit 1
-}
-
-xvfb_pid=""
-cleanup() {
-  local rc=$?
-  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  exit $rc
-}
-trap cleanup EXIT
-
-display=99
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-sleep 1
-kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
+e2e_workdir "$2"
+e2e_display 1600x1200
 
 dialogs=(AstroDlg SettingsDlg VakitDlg VakitDlgWide RemindDlg TallyDlg AboutDlg)
 
 for dpi in 96 144; do
-  export WINEPREFIX="$work/wineprefix-$dpi"
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
-  wineserver -w || true
-  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
-    >/dev/null 2>&1
-  # Windows' "Courier" is a fixed-pitch font; Wine brings none with Turkish
-  # letters, so the prefix takes the nearest fixed-pitch one.
-  "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Courier /t REG_SZ \
-    /d 'DejaVu Sans Mono' /f >/dev/null 2>&1
+  e2e_prefix "$work/wineprefix-$dpi"
+  e2e_reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
+  e2e_fixed_pitch_courier
   wineserver -k 2>/dev/null || true
   wineserver -w || true
 
@@ -70,15 +35,12 @@ for dpi in 96 144; do
 
   for d in "${dialogs[@]}"; do
     log="$art/$d-$dpi.txt"
-    MIRAVEL_SHOW_DIALOG=$d MIRAVEL_SHOW_SECONDS=8 "$wine" explorer /desktop=dialogs,1600x1200 \
+    # Shown long enough for the pause and the screenshot below.
+    MIRAVEL_SHOW_DIALOG=$d MIRAVEL_SHOW_SECONDS=5 "$wine" explorer /desktop=dialogs,1600x1200 \
       "$tests_exe" --gtest_also_run_disabled_tests --gtest_filter='DialogShow.*' \
       >"$log" 2>&1 &
     pid=$!
-    for _ in $(seq 1 50); do
-      grep -q '^window' "$log" && break
-      sleep 0.2
-    done
-    grep -q '^window' "$log" || fail "$d did not open at $dpi DPI"
+    retry 50 0.2 grep -q '^window' "$log" || fail "$d did not open at $dpi DPI"
     sleep 2
     import -window root "$work/screen.png"
     read -r _ x y w h < <(grep '^window' "$log" | tr -d '\r')

@@ -13,47 +13,14 @@ set -euo pipefail
 
 exe=$(realpath "$1")
 src=$(realpath "$2")
-work=$3
 driver_exe=$(realpath "$4")
-rm -rf "$work"
-mkdir -p "$work/prog" "$work/artifacts"
-work=$(realpath "$work")
-prog="$work/prog"
-art="$work/artifacts"
+e2e_name=e2e-first-run
+. "$(dirname "$0")/../lib/wine-session.sh"
 
-export WINEPREFIX="$work/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-[ -x "$wine" ] || wine=$(command -v wine)
-
-step() { echo "e2e-first-run: $*"; }
-fail() {
-  echo "e2e-first-run: FAIL: $*" >&2
-  exit 1
-}
-
-xvfb_pid=""
-cleanup() {
-  local rc=$?
-  wineserver -k 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  exit $rc
-}
-trap cleanup EXIT
-
-display=120
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-sleep 1
-kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-wineboot -i >/dev/null 2>&1 || true
-wineserver -w || true
-# Windows' "Courier" is fixed-pitch; so is the font this prefix takes for it.
-"$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Courier /t REG_SZ \
-  /d 'DejaVu Sans Mono' /f >/dev/null 2>&1
+e2e_workdir "$3"
+e2e_display 1280x1024
+e2e_prefix
+e2e_fixed_pitch_courier
 wineserver -w || true
 
 # The program's folder as installed, before its first run: no INI file.
@@ -62,25 +29,15 @@ cp "$driver_exe" "$prog/driver.exe"
 cp "$src"/data/*.wav "$src/data/miravel.csv" "$prog/"
 ini="$prog/miravel.ini"
 
-# Waits for a top-level window with this title; prints its X id.
-wait_window() {
-  local id=""
-  for _ in $(seq 1 150); do
-    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1) && [ -n "$id" ] && break
-    sleep 0.2
-  done
-  [ -n "$id" ] || fail "no window \"$1\""
-  echo "$id"
-}
 ini_section() {
-  [ -f "$ini" ] && iconv -f CP1254 -t UTF-8 "$ini" | tr -d '\r' | grep -qxF "[$1]"
+  [ -f "$ini" ] && ini_text "$ini" | grep -qxF "[$1]"
 }
 
 (cd "$prog" && exec "$wine" miravel.exe >/dev/null 2>&1) &
 
 calc=$(wait_window "Hesap Parametreleri")
 sleep 1
-import -window root "$art/first-run-calc-params.png"
+shot first-run-calc-params
 ini_section "Seçenekler" && fail "options saved before their dialog"
 xdotool key --window "$calc" Return
 step "\"Hesap Parametreleri\" opened first and was saved"
@@ -88,24 +45,17 @@ step "\"Hesap Parametreleri\" opened first and was saved"
 options=$(wait_window "Seçenekler")
 ini_section "Hesap Paramatreleri" || fail "the calculation parameters were not saved"
 sleep 1
-import -window root "$art/first-run-options.png"
+shot first-run-options
 xdotool key --window "$options" Return
-for _ in $(seq 1 50); do
-  ini_section "Seçenekler" && iconv -f CP1254 -t UTF-8 "$ini" | grep -q '^Hatırlat=' && break
-  sleep 0.2
-done
-iconv -f CP1254 -t UTF-8 "$ini" | grep -q '^Hatırlat=' || fail "the options were not saved"
+options_saved() { ini_section "Seçenekler" && ini_text "$ini" | grep -q '^Hatırlat='; }
+retry 50 0.2 options_saved || true
+ini_text "$ini" | grep -q '^Hatırlat=' || fail "the options were not saved"
 step "\"Seçenekler\" opened next and was saved"
 
 drive() { (cd "$prog" && "$wine" driver.exe "$@" 2>/dev/null | tr -d '\r'); }
 # The INI file is written once the dialog's loop has ended: wait for it.
-ini_has() {
-  for _ in $(seq 1 50); do
-    iconv -f CP1254 -t UTF-8 "$ini" | tr -d '\r' | grep -qxF "$1" && return 0
-    sleep 0.1
-  done
-  fail "the INI file lacks '$1'"
-}
+ini_line() { ini_text "$ini" | grep -qxF "$1"; }
+ini_has() { retry 50 0.1 ini_line "$1" || fail "the INI file lacks '$1'"; }
 open_dialog() {
   drive command "$1" || fail "command $1"
   drive wait "$2" 15000 || fail "command $1 opened no \"$2\""
@@ -124,7 +74,7 @@ before=$(sha256sum <"$ini")
 drive refused "Hesap Parametreleri" 1 || fail "Kaydet was not refused, or did not come back"
 drive wait "Hesap Parametreleri" 0 || fail "a refused Kaydet closed the dialog"
 [ "$(sha256sum <"$ini")" = "$before" ] || fail "a refused Kaydet changed the INI file"
-import -window root "$art/calc-params-refused.png"
+shot calc-params-refused
 drive set "Hesap Parametreleri" 1084 90
 close_dialog "Hesap Parametreleri" 1
 ini_has "Hesap Modu=5"
@@ -132,15 +82,15 @@ ini_has "AKŞAM temkini=90"
 step "mode 5 with YATSI 2 refused, the INI file unchanged; with 90 saved"
 
 open_dialog 1027 " / "
-import -window root "$art/times.png"
+shot times
 drive click " / " 1131
 sleep 0.5
-import -window root "$art/times-wide.png"
+shot times-wide
 close_dialog " / " 1
 step "the times dialog opened, widened and closed"
 
 open_dialog 1062 "Hakkında"
-import -window root "$art/about.png"
+shot about
 close_dialog "Hakkında" 1
 step "the about box opened and closed"
 
@@ -151,7 +101,7 @@ drive set "Çetele" 1120 -3
 drive click "Çetele" 6
 drive click "Çetele" 6
 sleep 0.3
-import -window root "$art/tally.png"
+shot tally
 close_dialog "Çetele" 1
 ini_has "Çetele-1 Adı=Tesbih"
 ini_has "Çetele-1 Değeri=4"

@@ -13,61 +13,23 @@ set -euo pipefail
 
 exe=$(realpath "$1")
 driver_exe=$(realpath "$2")
-work=$3
+e2e_name=e2e-graphics
+. "$(dirname "$0")/../lib/wine-session.sh"
 
-rm -rf "$work"
-mkdir -p "$work"
-work=$(realpath "$work")
-prog="$work/prog"
-art="$work/artifacts"
-mkdir -p "$prog" "$art"
-
-export WINEPREFIX="$work/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-[ -x "$wine" ] || wine=$(command -v wine)
-
-step() { echo "e2e-graphics: $*"; }
-fail() {
-  echo "e2e-graphics: FAIL: $*" >&2
-  exit 1
-}
-
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  local rc=$?
-  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
-  wineserver -k 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  [ $rc -ne 0 ] && echo "e2e-graphics: screenshots in $art" >&2
-  return 0
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-
+e2e_workdir "$3"
+e2e_display
 step "new Wine prefix on $DISPLAY"
-"$wine" wineboot -i >"$work/wineboot.log" 2>&1 || true
-"$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+e2e_prefix
+e2e_shell_desktop
 # The user's own wallpaper values, which must survive.
-"$wine" reg add 'HKCU\Control Panel\Desktop' /v TileWallpaper /d 1 /f >/dev/null 2>&1
-"$wine" reg add 'HKCU\Control Panel\Desktop' /v WallPaperStyle /d 2 /f >/dev/null 2>&1
+e2e_reg_add 'HKCU\Control Panel\Desktop' /v TileWallpaper /d 1
+e2e_reg_add 'HKCU\Control Panel\Desktop' /v WallPaperStyle /d 2
 wineserver -w
 
 cp "$exe" "$prog/miravel.exe"
 cp "$driver_exe" "$prog/driver.exe"
 # Istanbul, no sounds, no boxes, the moon as wallpaper from the last run.
-iconv -f UTF-8 -t CP1254 <<'INI' | sed 's/$/\r/' >"$prog/miravel.ini"
+write_ini "$prog/miravel.ini" <<'INI'
 [Hesap Paramatreleri]
 Enlem=4101
 Boylam=2897
@@ -87,12 +49,11 @@ INI
 
 cd "$prog"
 drive() { "$wine" driver.exe "$@" 2>>"$work/driver.log" | tr -d '\r'; }
-shot() { import -window root "$art/$1.png"; }
 # The colour of one screen pixel of a screenshot, as "r,g,b".
 pixel() {
   convert "$art/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
-duvar() { iconv -f CP1254 -t UTF-8 miravel.ini | tr -d '\r' | sed -n 's/^Duvar=//p'; }
+duvar() { ini_text miravel.ini | sed -n 's/^Duvar=//p'; }
 
 "$wine" explorer /desktop=shell,1024x768 >/dev/null 2>&1 &
 sleep 2
@@ -113,16 +74,19 @@ values=$(drive desktop)
 step "$values"
 case "$values" in *'TileWallpaper="1" WallPaperStyle="2"'*) ;; *) fail "user's values not put back: $values" ;; esac
 
+graph_shown() { drive graph >/dev/null; }
+graph_hidden() { ! drive graph >/dev/null; }
+# The window covers the whole screen: no desktop left at the corners.
+chart_covers() {
+  shot "chart-$1"
+  [ "$(pixel "chart-$1" 1020 5)" != "$desktop_colour" ]
+}
 for c in 1031 1032 1033 1034 1035 1036 1037 1038 1039; do
   drive command "$c" >/dev/null || fail "command $c"
-  sleep 1
-  drive graph >/dev/null || fail "chart $c: graph window not shown"
-  shot "chart-$c"
-  # The window covers the whole screen: no desktop left at the corners.
-  [ "$(pixel "chart-$c" 1020 5)" != "$desktop_colour" ] || fail "chart $c does not cover the screen"
+  retry 20 0.25 graph_shown || fail "chart $c: graph window not shown"
+  retry 10 0.25 chart_covers "$c" || fail "chart $c does not cover the screen"
   if [ "$c" = 1039 ]; then xdotool mousemove 500 500 click 1; else xdotool key Escape; fi
-  sleep 1
-  if drive graph >/dev/null; then fail "chart $c: still shown after a key press or click"; fi
+  retry 20 0.25 graph_hidden || fail "chart $c: still shown after a key press or click"
   step "chart $c shown and hidden"
 done
 

@@ -4,76 +4,36 @@
 # (ÖĞLE at 13:13). A console driver finds the window of class "Miravel" and
 # talks to it the way the shell and the user do.
 #
-#   e2e-tray.sh <miravel.exe> <miravel-tray-driver.exe> <work folder>
+#   tray_program.sh <miravel.exe> <miravel-tray-driver.exe> <work folder>
 #
 # Screenshots are kept in <work folder>/artifacts.
 set -euo pipefail
 
 exe=$(realpath "$1")
 driver_exe=$(realpath "$2")
-work=$3
-src=$(cd "$(dirname "$0")/.." && pwd)
-
-rm -rf "$work"
-mkdir -p "$work"
-work=$(realpath "$work")
-prog="$work/prog"
-art="$work/artifacts"
-mkdir -p "$prog" "$art"
-
-export WINEPREFIX="$work/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+src=$(cd "$(dirname "$0")/../.." && pwd)
+e2e_name=e2e
 export TZ=Europe/Istanbul
 # Wine takes file names and arguments in the locale's encoding.
 export LC_ALL=C.UTF-8
 # File times stay real: Wine compares them to decide whether the prefix needs
 # an update.
 export NO_FAKE_STAT=1
-wine=$(command -v wine)
+. "$(dirname "$0")/lib/wine-session.sh"
 
-step() { echo "e2e: $*"; }
-fail() {
-  echo "e2e: FAIL: $*" >&2
-  exit 1
-}
-
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  local rc=$?
-  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
-  # Only this test's prefix: wineserver -k acts on $WINEPREFIX.
-  wineserver -k 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  if [ $rc -ne 0 ]; then
-    echo "e2e: logs in $work (miravel-*.log), screenshots in $art" >&2
-  fi
-}
-trap cleanup EXIT
-
-# A display number nobody uses: Xvfb picks it and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+e2e_workdir "$3"
+e2e_display
 step "display $DISPLAY"
-
 step "new Wine prefix"
-wineboot -i >"$work/wineboot.log" 2>&1 || true
-"$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+e2e_prefix
+e2e_shell_desktop
 wineserver -w
 
 # The program's folder as a user's installation has it, without the manual.
 cp "$exe" "$prog/miravel.exe"
 cp "$driver_exe" "$prog/driver.exe"
 cp "$src"/data/*.wav "$src/data/miravel.csv" "$prog/"
-iconv -f UTF-8 -t CP1254 <<'EOF' | sed 's/$/\r/' >"$prog/miravel.ini"
+write_ini "$prog/miravel.ini" <<'EOF'
 [Hesap Paramatreleri]
 Enlem=4101
 Boylam=2897
@@ -115,12 +75,8 @@ run_env() {
 }
 run_wine() { run_env "$wine" "$@"; }
 driver() { timeout 120 env LD_PRELOAD="$faketime_lib" FAKETIME="$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 "$wine" "$prog/driver.exe" "$@" 2>>"$work/driver.err"; }
-shot() {
-  import -window root "$art/$1.png"
-  step "screenshot $art/$1.png"
-}
 ini_has() {
-  iconv -f CP1254 -t UTF-8 "$ini" | tr -d '\r' | grep -qxF "$1" || {
+  ini_text "$ini" | grep -qxF "$1" || {
     iconv -f CP1254 -t UTF-8 "$ini" >&2
     fail "the INI file lacks '$1'"
   }
@@ -129,18 +85,6 @@ start_app() {
   run_wine "$prog/miravel.exe" >"$work/miravel-$1.log" 2>&1 &
   app_pid=$!
   driver find 40000 >/dev/null || fail "no main window ($1)"
-}
-# Waits for the program to end; fails on a time-out or a non-zero exit code.
-wait_app_exit() {
-  local rc=0
-  for _ in $(seq 150); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$app_pid" 2>/dev/null && fail "the program did not end ($1)"
-  wait "$app_pid" || rc=$?
-  app_pid=""
-  [ $rc -eq 0 ] || fail "exit code $rc ($1)"
 }
 # The main window's title is the scheduler's remaining-time text for the
 # moment; with an argument, also that literal text.
@@ -291,8 +235,7 @@ step "WM_QUERYENDSESSION: answered 1, ended with 0, wrote Ezan/Salâ=Evet, Uyand
 # --- Run 3: the first pass itself falls on ÖĞLE -----------------------------
 # The main window is still titled "Miravel" when the adhan box closes the
 # previous window of that title; it must survive.
-iconv -f CP1254 -t UTF-8 "$ini" | tr -d '\r' | sed 's/^iletiler=.*/iletiler=2/' |
-  iconv -f UTF-8 -t CP1254 | sed 's/$/\r/' >"$ini.new"
+ini_text "$ini" | sed 's/^iletiler=.*/iletiler=2/' | write_ini "$ini.new"
 mv "$ini.new" "$ini"
 set_clock "2020-06-21 13:13:05 +0300"
 start_app run3
@@ -307,8 +250,7 @@ driver close >/dev/null || fail "WM_CLOSE"
 wait_app_exit "WM_CLOSE"
 
 # --- Run 4: the same minute with "Hiçbiri": no box, not even in the first pass
-iconv -f CP1254 -t UTF-8 "$ini" | tr -d '\r' | sed 's/^iletiler=.*/iletiler=0/' |
-  iconv -f UTF-8 -t CP1254 | sed 's/$/\r/' >"$ini.new"
+ini_text "$ini" | sed 's/^iletiler=.*/iletiler=0/' | write_ini "$ini.new"
 mv "$ini.new" "$ini"
 set_clock "2020-06-21 13:13:05 +0300"
 start_app run4
