@@ -240,4 +240,28 @@ std::string ClockText(int minutes) {
     return buf;
 }
 
+namespace {
+
+// The command line reads options for its computation only; the system's
+// autostart state stays as it is.
+class NoAutostart : public Autostart {
+  public:
+    bool IsRegistered() override { return false; }
+    bool Register(const std::filesystem::path&) override { return false; }
+    bool Unregister() override { return true; }
+};
+
+}  // namespace
+
+bool LoadPlaceAndOptions(const Args& args, ProgramState& ps, std::filesystem::path* ini,
+                         std::string* error) {
+    if (!LoadPlace(args, ps, error)) return false;
+    *ini = IniPathFor(args);
+    if (!ini->empty()) {
+        NoAutostart autostart;
+        LoadOptions(ps, *ini, autostart);
+    }
+    return true;
+}
+
 }  // namespace miravel::cli

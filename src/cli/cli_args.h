@@ -61,6 +61,10 @@ std::filesystem::path SettlementListFile();
 // when it exists, else defaults), then applies --lat, --lon, --zone, --summer,
 // --mode and --row over it. Returns false with a message on bad input.
 bool LoadPlace(const Args& args, ProgramState& ps, std::string* error);
+// LoadPlace, then the options of the same INI file, if any (autostart is
+// neither read nor touched). Returns that INI file, empty for none, in `ini`.
+bool LoadPlaceAndOptions(const Args& args, ProgramState& ps, std::filesystem::path* ini,
+                         std::string* error);
 
 // The zone in effect for the place on `date`: configured offset plus summer
 // hour (the system zone is read when the settings say so).

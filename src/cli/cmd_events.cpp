@@ -15,23 +15,6 @@ namespace miravel::cli {
 
 namespace {
 
-// The plan does not depend on autostart; nothing is registered or read.
-class NoAutostart : public Autostart {
-  public:
-    bool IsRegistered() override { return false; }
-    bool Register(const std::filesystem::path&) override { return false; }
-    bool Unregister() override { return true; }
-};
-
-// The INI file the options come from: --ini, else miravel.ini here when it
-// exists; empty for the defaults.
-std::filesystem::path OptionsFile(const Args& args) {
-    if (const std::string* ini = args.Value("--ini")) return *ini;
-    std::error_code ec;
-    if (std::filesystem::exists("miravel.ini", ec)) return "miravel.ini";
-    return {};
-}
-
 const char* KindName(EffectKind kind) {
     switch (kind) {
         case EffectKind::PlayAdhan:
@@ -98,15 +81,13 @@ int RunEvents(int argc, char** argv) {
         return 2;
     }
     ProgramState ps;
-    if (!LoadPlace(args, ps, &error)) {
+    std::filesystem::path ini;
+    if (!LoadPlaceAndOptions(args, ps, &ini, &error)) {
         PrintError(error);
         return 2;
     }
     std::string marker;
-    const std::filesystem::path ini = OptionsFile(args);
     if (!ini.empty()) {
-        NoAutostart autostart;
-        LoadOptions(ps, ini, autostart);
         LoadStartupSwitches(ps, ini);
         LoadAdhanFiles(ps, ini);
         marker = ReadLastReligiousDay(ini);

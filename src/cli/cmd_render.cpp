@@ -41,14 +41,6 @@ constexpr Kind kKinds[] = {
 constexpr int kDefaultWidth = 1280, kDefaultHeight = 720;
 constexpr int32_t kScreenPelsPerMeter = 2835;  // 72 dpi
 
-// Reading the options must not touch the system's autostart state.
-class NoAutostart : public Autostart {
-  public:
-    bool IsRegistered() override { return false; }
-    bool Register(const std::filesystem::path&) override { return false; }
-    bool Unregister() override { return true; }
-};
-
 bool ParseSize(const std::string& text, int* width, int* height) {
     int w = 0, h = 0;
     char tail = 0;
@@ -134,13 +126,10 @@ int RunRender(int argc, char** argv) {
     }
 
     ProgramState ps;
-    if (!LoadPlace(args, ps, &error)) {
+    std::filesystem::path ini;
+    if (!LoadPlaceAndOptions(args, ps, &ini, &error)) {
         PrintError(error);
         return 2;
-    }
-    if (const std::filesystem::path ini = IniPathFor(args); !ini.empty()) {
-        NoAutostart autostart;
-        LoadOptions(ps, ini, autostart);
     }
     ps.workTime.year = static_cast<uint16_t>(date.year);
     ps.workTime.month = static_cast<uint16_t>(date.month);

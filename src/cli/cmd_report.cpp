@@ -14,15 +14,6 @@ namespace miravel::cli {
 
 namespace {
 
-// The report needs no autostart state; reading the options must not touch
-// the system's.
-class NoAutostart : public Autostart {
-  public:
-    bool IsRegistered() override { return false; }
-    bool Register(const std::filesystem::path&) override { return false; }
-    bool Unregister() override { return true; }
-};
-
 bool KindFromName(const std::string& name, ReportKind* kind) {
     if (name == "monthly") {
         *kind = ReportKind::Monthly;
@@ -32,17 +23,6 @@ bool KindFromName(const std::string& name, ReportKind* kind) {
         *kind = ReportKind::ReligiousDays;
     } else {
         return false;
-    }
-    return true;
-}
-
-// The place from LoadPlace; the options (the observer's height for the
-// declination) from the same INI file.
-bool LoadSettings(const Args& args, ProgramState& ps, std::string* error) {
-    if (!LoadPlace(args, ps, error)) return false;
-    if (const std::filesystem::path ini = IniPathFor(args); !ini.empty()) {
-        NoAutostart autostart;
-        LoadOptions(ps, ini, autostart);
     }
     return true;
 }
@@ -67,7 +47,8 @@ int RunReport(int argc, char** argv) {
         return 2;
     }
     ProgramState ps;
-    if (!LoadSettings(args, ps, &error)) {
+    std::filesystem::path ini;
+    if (!LoadPlaceAndOptions(args, ps, &ini, &error)) {
         PrintError(error);
         return 2;
     }
