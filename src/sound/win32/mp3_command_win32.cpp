@@ -26,6 +26,23 @@ std::wstring Filter(const char* name, const wchar_t* pattern) {
     return filter;
 }
 
+// The dialog record both file dialogs share: one filter, the name field, the
+// title. The current directory stays where it is: the program finds its
+// default sounds by relative names.
+OPENFILENAMEW FileDialog(HWND owner, const std::wstring& filter, wchar_t* file,
+                         const std::wstring& title, DWORD flags) {
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = kFileNameChars;
+    ofn.lpstrTitle = title.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | flags;
+    return ofn;
+}
+
 class Mp3DialogsWin32 final : public Mp3WavDialogs {
   public:
     explicit Mp3DialogsWin32(HWND owner) : owner_(owner) {}
@@ -34,15 +51,7 @@ class Mp3DialogsWin32 final : public Mp3WavDialogs {
         wchar_t file[kFileNameChars] = L"";
         const std::wstring filter = Filter("MP3 dosyaları", L"*.mp3");
         const std::wstring title = Wide("Dönüştürülecek MP3 dosyasını seçiniz");
-        OPENFILENAMEW ofn = {};
-        ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = owner_;
-        ofn.lpstrFilter = filter.c_str();
-        ofn.nFilterIndex = 1;
-        ofn.lpstrFile = file;
-        ofn.nMaxFile = kFileNameChars;
-        ofn.lpstrTitle = title.c_str();
-        ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+        OPENFILENAMEW ofn = FileDialog(owner_, filter, file, title, OFN_FILEMUSTEXIST);
         if (!GetOpenFileNameW(&ofn)) return false;
         *source = std::filesystem::path(file);
         return true;
@@ -60,16 +69,9 @@ class Mp3DialogsWin32 final : public Mp3WavDialogs {
         CopyToField(proposed.wstring(), file, kFileNameChars);
         const std::wstring filter = Filter("WAV dosyaları", L"*.wav");
         const std::wstring title = Wide("WAV dosyası");
-        OPENFILENAMEW ofn = {};
-        ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = owner_;
-        ofn.lpstrFilter = filter.c_str();
-        ofn.nFilterIndex = 1;
-        ofn.lpstrFile = file;
-        ofn.nMaxFile = kFileNameChars;
+        OPENFILENAMEW ofn =
+            FileDialog(owner_, filter, file, title, OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT);
         ofn.lpstrInitialDir = folder.c_str();
-        ofn.lpstrTitle = title.c_str();
-        ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
         if (!GetSaveFileNameW(&ofn)) return false;
         *target = std::filesystem::path(file);
         return true;
