@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 wine fonts-wine xvfb xauth x11-utils xdotool imagemagick faketime
-  clang-format
+  clang-format ccache
   nsis zip python3
   xinetd iproute2 ffmpeg
 )

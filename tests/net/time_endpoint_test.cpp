@@ -2,6 +2,8 @@
 // Wine) against scripted servers on loopback addresses.
 #include "net/time_endpoint.h"
 
+#include "build_stamp.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "build_stamp.h"
 #include "config/settings.h"
 #include "net/clock_check.h"
 #include "net/time_endpoint.h"
