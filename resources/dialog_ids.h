@@ -84,4 +84,10 @@
 #define IDC_WEB_PAGE 1103
 #define IDC_EMAIL 1104
 
+/* "PlaceDlg": the place picker of "AstroDlg". */
+#define IDC_PLACE_SEARCH 1160
+#define IDC_PLACE_LIST 1161
+#define IDC_PLACE_STATUS 1162
+#define IDC_PLACE_OPEN_FILE 1163
+
 #endif

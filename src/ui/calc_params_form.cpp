@@ -55,7 +55,8 @@ void EnableSettlementFields(const ProgramState& ps, DialogControls& c) {
     const Location& l = ps.location;
     c.Check(IDC_USE_LIST, l.useList);
     c.Enable(IDC_LIST_ROW, l.useList);
-    for (int id : {IDC_CITY, IDC_COUNTRY, IDC_LATITUDE, IDC_LONGITUDE}) c.Enable(id, !l.useList);
+    for (int id : {IDC_CITY, IDC_COUNTRY, IDC_LATITUDE, IDC_LONGITUDE})
+        c.Enable(id, !l.useList);
     c.Enable(IDC_UTC_OFFSET, !l.useList && !l.useSystemTimeZone);
 }
 
@@ -95,13 +96,13 @@ int CommitSettlementFields(Location& l, DialogControls& c) {
     const std::string country = ReadField(c, IDC_COUNTRY);
     CopyCut(country, kNameLimit, l.country, sizeof l.country);
 
-    const int32_t latitude = ScaleDecimal(ReadField(c, IDC_LATITUDE).c_str(), 100);
+    const int32_t latitude = FieldDecimal(ReadField(c, IDC_LATITUDE), 100);
     if (!InRange(latitude, -kMaxLatitude, kMaxLatitude)) return IDC_LATITUDE;
     l.latitude = latitude;
-    const int32_t longitude = ScaleDecimal(ReadField(c, IDC_LONGITUDE).c_str(), 100);
+    const int32_t longitude = FieldDecimal(ReadField(c, IDC_LONGITUDE), 100);
     if (!InRange(longitude, -kMaxLongitude, kMaxLongitude)) return IDC_LONGITUDE;
     l.longitude = longitude;
-    const int32_t offset = ScaleDecimal(ReadField(c, IDC_UTC_OFFSET).c_str(), 60);
+    const int32_t offset = FieldDecimal(ReadField(c, IDC_UTC_OFFSET), 60);
     if (!InRange(offset, -kMaxOffset, kMaxOffset)) return IDC_UTC_OFFSET;
     l.utcOffset = offset;
     return 0;
@@ -183,7 +184,8 @@ bool CalcParamsCommand(ProgramState& ps, DialogControls& c, int command, const W
     Location& l = ps.location;
     switch (command) {
         case IDC_TEMKIN_DEFAULTS:
-            for (int v = 1; v <= kVakitCount; ++v) ps.calc.temkin[v] = kDefaultTemkins[v - 1];
+            for (int v = 1; v <= kVakitCount; ++v)
+                ps.calc.temkin[v] = kDefaultTemkins[v - 1];
             for (int v = 1; v <= kVakitCount; ++v)
                 SetNumber(c, IDC_TEMKIN_FIRST + v - 1, ps.calc.temkin[v]);
             return true;
@@ -253,10 +255,10 @@ int CommitCalcParams(ProgramState& ps, DialogControls& c, const SettlementListFi
         return failed;
     }
 
-    const int32_t imsak = ScaleDecimal(ReadField(c, IDC_IMSAK_ANGLE).c_str(), 100);
+    const int32_t imsak = FieldDecimal(ReadField(c, IDC_IMSAK_ANGLE), 100);
     if (!InRange(imsak, kImsakAngleLow, kImsakAngleHigh)) return IDC_IMSAK_ANGLE;
     p.imsakAngle = static_cast<float>(imsak) / 100.0f;
-    const int32_t yatsi = ScaleDecimal(ReadField(c, IDC_YATSI_ANGLE).c_str(), 100);
+    const int32_t yatsi = FieldDecimal(ReadField(c, IDC_YATSI_ANGLE), 100);
     if (!InRange(yatsi, kYatsiAngleLow, kYatsiAngleHigh)) return IDC_YATSI_ANGLE;
     p.yatsiAngle = static_cast<float>(yatsi) / 100.0f;
 

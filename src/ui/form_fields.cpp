@@ -1,6 +1,9 @@
 #include "ui/form_fields.h"
 
 #include <cstring>
+#include <string>
+
+#include "config/decimal_text.h"
 
 namespace miravel {
 
@@ -39,10 +42,12 @@ bool ReadNumber(std::string_view text, size_t* pos, bool allowSign, int32_t* out
 
 int32_t FieldInteger(std::string_view text, bool allowSign) {
     size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
     int32_t value = 0;
     if (!ReadNumber(text, &i, allowSign, &value)) return 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
     return i == text.size() ? value : 0;
 }
 
@@ -53,10 +58,19 @@ bool ScanSeparatedIntegers(std::string_view text, char separator, int count, int
             if (i >= text.size() || text[i] != separator) return false;
             ++i;
         }
-        while (i < text.size() && IsBlank(text[i])) ++i;
+        while (i < text.size() && IsBlank(text[i]))
+            ++i;
         if (!ReadNumber(text, &i, true, &out[n])) return false;
     }
     return true;
+}
+
+int32_t FieldDecimal(std::string_view text, int32_t multiplier) {
+    std::string copy(text);
+    for (char& c : copy) {
+        if (c == ',') c = '.';
+    }
+    return ScaleDecimal(copy.c_str(), multiplier);
 }
 
 void CopyCut(std::string_view text, size_t limit, char* buffer, size_t size) {

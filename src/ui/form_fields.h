@@ -19,6 +19,13 @@ int32_t FieldInteger(std::string_view text, bool allowSign);
 // Values saturate to 32 bits. False when any of them is missing.
 bool ScanSeparatedIntegers(std::string_view text, char separator, int count, int32_t* out);
 
+// A decimal field as the dialog reads it: the number at the start of the
+// text (blanks before it allowed, the rest ignored, 0 when none), times
+// `multiplier`, truncated toward zero from its exact decimal value. A comma
+// is a decimal separator as good as a point, as a Turkish keyboard types
+// it and as the settlement list reads it: "41,01" is 41.01.
+int32_t FieldDecimal(std::string_view text, int32_t multiplier);
+
 // Copies at most `limit` bytes of `text` into `buffer` (of `size` bytes,
 // limit < size) and terminates it.
 void CopyCut(std::string_view text, size_t limit, char* buffer, size_t size);

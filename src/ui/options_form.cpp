@@ -129,6 +129,15 @@ bool SalaFileNeeded(const Options& o) {
     return o.reminderSala && EqualsIgnoringAsciiCase(o.reminderFile, kSalaFileName);
 }
 
+SalaFileOffer SalaOfferFor(const Options& o, bool salaFileExists, bool canDownload) {
+    if (!SalaFileNeeded(o) || salaFileExists) return SalaFileOffer::kNone;
+    return canDownload ? SalaFileOffer::kDownload : SalaFileOffer::kChooseFile;
+}
+
+bool LooksLikeWave(std::string_view head) {
+    return head.size() >= 12 && head.substr(0, 4) == "RIFF" && head.substr(8, 4) == "WAVE";
+}
+
 const ControlTip* OptionsTips(int* count) {
     static const ControlTip kTips[] = {
         {IDC_MORNING_AT_SUNRISE,
@@ -136,7 +145,8 @@ const ControlTip* OptionsTips(int* count) {
         {IDC_MORNING_LEAD,
          "Sabah ezanının, güneşin doğmasından kaç dakika önce okunacağını girin.\n10 ile 60 "
          "arası..."},
-        {IDC_MORNING_AT_IMSAK, "Sabah ezanı İmsak vaktinde okunur.\nGenellikle Ramazanda kullanılır."},
+        {IDC_MORNING_AT_IMSAK,
+         "Sabah ezanı İmsak vaktinde okunur.\nGenellikle Ramazanda kullanılır."},
         {IDC_FRIDAY_SALA, "Cuma namazından, girilen süre kadar daha önce Salâ okur."},
         {IDC_FRIDAY_SALA_LEAD,
          "Salânın, Cuma namazından kaç dakika önce okunacağını girin.\n10 ile 120 arası..."},
@@ -147,8 +157,7 @@ const ControlTip* OptionsTips(int* count) {
         {IDC_OK_BUTTON, "Formdaki değerleri INI dosyasına kaydeder."},
         {IDC_CANCEL_BUTTON,
          "Formda yapılan değişiklikler iptal edilir ve INI dosyasındaki değerlere geri dönülür."},
-        {IDC_REMINDER,
-         "İşaretlenirse, hatırlatma vakti geldiğinde uyarı mesajı görüntülenir."},
+        {IDC_REMINDER, "İşaretlenirse, hatırlatma vakti geldiğinde uyarı mesajı görüntülenir."},
         {IDC_REMINDER_LEAD,
          "Vaktin çıkmasına / kerahetin girmesine kaç dakika kala hatırlatılacağını girin.\n10 ile "
          "60 arası...\nYatsı ve Sabah dışındaki vakitlerde hatırlatma süresine temkin değeri "

@@ -3,6 +3,8 @@
 // when the salâ file must be offered for download.
 #pragma once
 
+#include <string_view>
+
 #include "config/program_state.h"
 #include "ui/dialog_controls.h"
 
@@ -29,6 +31,23 @@ int CommitOptions(ProgramState& ps, DialogControls& c);
 // Whether a salâ option needs the salâ file: the Friday or sahur salâ, or
 // the reminder salâ while the reminder file is "sala.wav" in any case.
 bool SalaFileNeeded(const Options& o);
+
+// What "Kaydet" offers when the salâ file is needed and missing. A download
+// is offered only where it can succeed: an address is configured and the
+// download function exists. Otherwise the user is asked to choose a WAV
+// file of their own, which is copied beside the program as "sala.wav".
+enum class SalaFileOffer { kNone, kDownload, kChooseFile };
+SalaFileOffer SalaOfferFor(const Options& o, bool salaFileExists, bool canDownload);
+
+inline constexpr char kSalaChooseQuestion[] =
+    "Salâ dosyası (sala.wav) yüklü değil.\nŞimdi bir salâ ses dosyası (WAV) seçmek ister "
+    "misiniz?\nSeçtiğiniz dosya program klasörüne sala.wav adıyla kopyalanır.\n";
+inline constexpr char kSalaChooseTitle[] = "Salâ Dosyası Seç";
+inline constexpr char kSalaNotWave[] = "Seçilen dosya bir WAV dosyası değil.\n";
+inline constexpr char kSalaCopyFailed[] = "Salâ dosyası kopyalanamadı...\n";
+
+// Whether a file's first bytes are those of a RIFF/WAVE file.
+bool LooksLikeWave(std::string_view head);
 
 const ControlTip* OptionsTips(int* count);
 

@@ -71,7 +71,7 @@ TEST(CalcParamsCommit, ModeAndYatsiTypedTogetherPassInOneCommit) {
 
 TEST(CalcParamsCommit, TemkinRangesAndTheirSigns) {
     Dialog d;
-    d.Type(IDC_TEMKIN_FIRST, "-30");  // İMSAK -30..0
+    d.Type(IDC_TEMKIN_FIRST, "-30");     // İMSAK -30..0
     d.Type(IDC_TEMKIN_FIRST + 2, "30");  // İŞRAK 0..30
     EXPECT_EQ(d.Commit(), 0);
     d.Type(IDC_TEMKIN_FIRST, "1");
@@ -174,6 +174,31 @@ TEST(CalcParamsCommit, DecimalsAreReadExactlyAndShownAgainAfterApply) {
     EXPECT_EQ(d.ps.calc.yatsiAngle, params.yatsiAngle);
 }
 
+TEST(CalcParamsCommit, DecimalCommaInEveryDecimalField) {
+    Dialog d;
+    d.Type(IDC_LATITUDE, "41,01");
+    d.Type(IDC_LONGITUDE, "-28,97");
+    d.Type(IDC_UTC_OFFSET, "5,5");
+    d.Type(IDC_IMSAK_ANGLE, "-18,25");
+    d.Type(IDC_YATSI_ANGLE, "-17,5");
+    ASSERT_EQ(d.Commit(), 0);
+    EXPECT_EQ(d.ps.location.latitude, 4101);
+    EXPECT_EQ(d.ps.location.longitude, -2897);
+    EXPECT_EQ(d.ps.location.utcOffset, 330);
+    EXPECT_FLOAT_EQ(d.ps.calc.imsakAngle, -18.25f);
+    EXPECT_FLOAT_EQ(d.ps.calc.yatsiAngle, -17.5f);
+
+    // The limits hold for a comma too.
+    d.Type(IDC_LATITUDE, "90,01");
+    EXPECT_EQ(d.Commit(), IDC_LATITUDE);
+    d.Type(IDC_LATITUDE, "90,00");
+    d.Type(IDC_UTC_OFFSET, "12,5");
+    EXPECT_EQ(d.Commit(), IDC_UTC_OFFSET);
+    d.Type(IDC_UTC_OFFSET, "3");
+    d.Type(IDC_IMSAK_ANGLE, "-14,9");
+    EXPECT_EQ(d.Commit(), IDC_IMSAK_ANGLE);
+}
+
 TEST(CalcParamsCommit, AngleLimits) {
     Dialog d;
     d.Type(IDC_IMSAK_ANGLE, "-20");
@@ -204,8 +229,8 @@ TEST(CalcParamsCommit, DateAndTimeScanning) {
     EXPECT_EQ(t.dayOfWeek, 6);  // left as it was
     EXPECT_EQ(t.second, 42);
 
-    for (const char* bad : {"1/1/1900", "1/1/2100", "0/5/2024", "1/13/2024", "1-1-2024", "1/1",
-                            ""}) {
+    for (const char* bad :
+         {"1/1/1900", "1/1/2100", "0/5/2024", "1/13/2024", "1-1-2024", "1/1", ""}) {
         d.Type(IDC_WORK_DATE, bad);
         EXPECT_EQ(d.Commit(), IDC_WORK_DATE) << bad;
     }
@@ -446,7 +471,8 @@ TEST(CalcParamsTips, EveryControlWithHelpHasOneTip) {
         EXPECT_TRUE(ids.insert(tips[i].id).second) << tips[i].id;
         EXPECT_NE(tips[i].text[0], '\0');
     }
-    for (int id = IDC_TEMKIN_FIRST; id <= IDC_TEMKIN_LAST; ++id) EXPECT_TRUE(ids.count(id));
+    for (int id = IDC_TEMKIN_FIRST; id <= IDC_TEMKIN_LAST; ++id)
+        EXPECT_TRUE(ids.count(id));
 }
 
 }  // namespace

@@ -31,6 +31,23 @@ TEST(ScanSeparatedIntegers, AsTheScanfPatternDoes) {
     EXPECT_EQ(v[1], INT32_MAX);
 }
 
+TEST(FieldDecimal, CommaOrPointAsTheDecimalSeparator) {
+    EXPECT_EQ(FieldDecimal("41,01", 100), 4101);
+    EXPECT_EQ(FieldDecimal("41.01", 100), 4101);
+    EXPECT_EQ(FieldDecimal(" -3,5", 60), -210);
+    EXPECT_EQ(FieldDecimal("-18,25", 100), -1825);
+    EXPECT_EQ(FieldDecimal(",5", 100), 50);
+    EXPECT_EQ(FieldDecimal("41,", 100), 4100);
+    EXPECT_EQ(FieldDecimal("28,97 derece", 100), 2897);
+    // Only the first separator counts; what follows the number is ignored.
+    EXPECT_EQ(FieldDecimal("41,01,5", 100), 4101);
+    EXPECT_EQ(FieldDecimal("1.234,5", 100), 123);
+    EXPECT_EQ(FieldDecimal("kuzey", 100), 0);
+    EXPECT_EQ(FieldDecimal(",", 100), 0);
+    EXPECT_EQ(FieldDecimal("", 100), 0);
+    EXPECT_EQ(FieldDecimal("99999999999,5", 100), INT32_MAX);
+}
+
 TEST(CopyCut, LimitAndBuffer) {
     char buffer[16];
     CopyCut("İstanbulBüyükşehir", 15, buffer, sizeof buffer);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string_view>
+
 #include "fake_controls.h"
 
 namespace miravel {
@@ -56,8 +59,8 @@ TEST(OptionsCommit, StoresInOrderUpToTheFirstFailure) {
     EXPECT_EQ(d.ps.options.reminderLead, 15);
     EXPECT_EQ(d.ps.options.fridaySalaLead, 60);
     EXPECT_EQ(d.ps.options.sahurSalaLead, 90);  // never read
-    EXPECT_EQ(d.c.focusLog, (std::vector<int>{IDC_MORNING_LEAD, IDC_REMINDER_LEAD,
-                                              IDC_FRIDAY_SALA_LEAD}));
+    EXPECT_EQ(d.c.focusLog,
+              (std::vector<int>{IDC_MORNING_LEAD, IDC_REMINDER_LEAD, IDC_FRIDAY_SALA_LEAD}));
 }
 
 TEST(OptionsCommit, DisabledMorningLeadIsStillChecked) {
@@ -137,6 +140,28 @@ TEST(SalaFile, NeededBySalaOptions) {
     o.fridaySala = false;
     o.sahurSala = true;
     EXPECT_TRUE(SalaFileNeeded(o));
+}
+
+TEST(SalaFile, DownloadOfferedOnlyWhereItCanSucceed) {
+    Options o;
+    o.fridaySala = true;
+    EXPECT_EQ(SalaOfferFor(o, false, true), SalaFileOffer::kDownload);
+    EXPECT_EQ(SalaOfferFor(o, false, false), SalaFileOffer::kChooseFile);
+    EXPECT_EQ(SalaOfferFor(o, true, false), SalaFileOffer::kNone);  // present: never again
+    EXPECT_EQ(SalaOfferFor(o, true, true), SalaFileOffer::kNone);
+    o.fridaySala = false;
+    EXPECT_EQ(SalaOfferFor(o, false, false), SalaFileOffer::kNone);  // not needed
+    o.reminderSala = true;
+    std::snprintf(o.reminderFile, sizeof o.reminderFile, "%s", "SALA.WAV");
+    EXPECT_EQ(SalaOfferFor(o, false, false), SalaFileOffer::kChooseFile);
+}
+
+TEST(SalaFile, OnlyAWaveFileIsTakenAsTheSala) {
+    EXPECT_TRUE(LooksLikeWave(std::string_view("RIFF\x24\0\0\0WAVEfmt ", 16)));
+    EXPECT_FALSE(LooksLikeWave("ID3\x04\0\0\0\0\0\0\0\0"));  // an MP3 named .wav
+    EXPECT_FALSE(LooksLikeWave(std::string_view("RIFF\x24\0\0\0AVI ", 12)));
+    EXPECT_FALSE(LooksLikeWave("RIFF"));
+    EXPECT_FALSE(LooksLikeWave(""));
 }
 
 }  // namespace

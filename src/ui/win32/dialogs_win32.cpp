@@ -1,6 +1,9 @@
 #include "ui/win32/dialogs_win32.h"
 
+#include <commdlg.h>
+
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 
@@ -12,10 +15,12 @@
 #include "ui/calc_params_form.h"
 #include "ui/form_fields.h"
 #include "ui/options_form.h"
+#include "ui/place_picker.h"
 #include "ui/project_addresses.h"
 #include "ui/tally_form.h"
 #include "ui/times_view.h"
 #include "ui/win32/dialog_support_win32.h"
+#include "ui/win32/place_picker_win32.h"
 
 namespace miravel {
 
@@ -61,9 +66,17 @@ INT_PTR CalcParamsCommandOf(HWND dialog, App& app, int id) {
         case IDC_CANCEL_BUTTON:
             EndDialog(dialog, 0);
             return TRUE;
-        case IDC_OPEN_LIST:
-            OpenWithShell(dialog, list.path.c_str());
+        case IDC_OPEN_LIST: {
+            // The program's own picker; the file itself opens from there.
+            PlacePicker picker(ReadSettlementRows(app.paths.directory / Wide(list.path)));
+            PlaceDialogRequest request{&picker, list.path.c_str(), app.ps.location.listRow, 0, {}};
+            if (DialogBoxParamW(app.instance, kPlaceDialogName, dialog, PlacePickerDialogProc,
+                                reinterpret_cast<LPARAM>(&request)) == 1 &&
+                request.picked > 0) {
+                ApplyPickedRow(app.ps, controls, list, request.picked);
+            }
             return TRUE;
+        }
         default:
             return CalcParamsCommand(app.ps, controls, id, app.environment.LocalTimeNow()) ? TRUE
                                                                                            : FALSE;
@@ -73,26 +86,76 @@ INT_PTR CalcParamsCommandOf(HWND dialog, App& app, int id) {
 // ---------------------------------------------------------------------------
 // "SettingsDlg".
 
+bool CanDownloadSalaFile(const App& app) {
+    return kSalaDownloadUrl[0] != '\0' && app.functions.urlDownloadToFile != nullptr;
+}
+
 bool DownloadSalaFile(App& app) {
-    if (kSalaDownloadUrl[0] == '\0' || app.functions.urlDownloadToFile == nullptr) return false;
+    if (!CanDownloadSalaFile(app)) return false;
     const std::wstring url = Wide(kSalaDownloadUrl);
     const std::wstring file = Wide(kSalaFileName);
     return SUCCEEDED(
         app.functions.urlDownloadToFile(nullptr, url.c_str(), file.c_str(), 0, nullptr));
 }
 
-// After the minute fields passed: the salâ file, when an option needs it.
-void OfferSalaDownload(HWND dialog, App& app) {
-    std::error_code ec;
-    if (!SalaFileNeeded(app.ps.options) || std::filesystem::exists(kSalaFileName, ec)) return;
-    if (MessageBoxW(dialog, Wide(kSalaMissingQuestion).c_str(), L"Miravel",
-                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
+void Warn(HWND dialog, const char* text) {
+    MessageBoxW(dialog, Wide(text).c_str(), L"Miravel", MB_OK | MB_ICONWARNING);
+}
+
+// The user's own WAV file becomes "sala.wav" beside the program.
+void ChooseSalaFile(HWND dialog) {
+    wchar_t file[1024] = L"";
+    const std::wstring caption = Wide(kSalaChooseTitle);
+    const std::wstring filter = Wide("WAV Dosyaları") + L'\0' + L"*.wav" + L'\0' + L'\0';
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = dialog;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = 1024;
+    ofn.lpstrTitle = caption.c_str();
+    // The current directory stays the program's folder, where "sala.wav"
+    // is looked for.
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&ofn)) return;
+
+    char head[12] = {};
+    std::ifstream in(std::filesystem::path(file), std::ios::binary);
+    in.read(head, sizeof head);
+    if (!LooksLikeWave(std::string_view(head, static_cast<size_t>(in.gcount())))) {
+        Warn(dialog, kSalaNotWave);
         return;
     }
-    SetDlgItemTextW(dialog, IDC_OK_BUTTON, Wide(kDownloading).c_str());
-    UpdateWindow(dialog);
-    if (!DownloadSalaFile(app))
-        MessageBoxW(dialog, Wide(kSalaNotFound).c_str(), L"Miravel", MB_OK | MB_ICONWARNING);
+    in.close();
+    if (!CopyFileW(file, Wide(kSalaFileName).c_str(), FALSE)) Warn(dialog, kSalaCopyFailed);
+}
+
+// After the minute fields passed: the salâ file, when an option needs it.
+// The download is offered only where it can succeed; otherwise the user
+// may choose a file of their own.
+void OfferSalaFile(HWND dialog, App& app) {
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(kSalaFileName, ec);
+    switch (SalaOfferFor(app.ps.options, exists, CanDownloadSalaFile(app))) {
+        case SalaFileOffer::kNone:
+            return;
+        case SalaFileOffer::kDownload:
+            if (MessageBoxW(dialog, Wide(kSalaMissingQuestion).c_str(), L"Miravel",
+                            MB_YESNO | MB_ICONQUESTION) != IDYES) {
+                return;
+            }
+            SetDlgItemTextW(dialog, IDC_OK_BUTTON, Wide(kDownloading).c_str());
+            UpdateWindow(dialog);
+            if (!DownloadSalaFile(app)) Warn(dialog, kSalaNotFound);
+            return;
+        case SalaFileOffer::kChooseFile:
+            if (MessageBoxW(dialog, Wide(kSalaChooseQuestion).c_str(), L"Miravel",
+                            MB_YESNO | MB_ICONQUESTION) == IDYES) {
+                ChooseSalaFile(dialog);
+            }
+            return;
+    }
 }
 
 INT_PTR OptionsCommandOf(HWND dialog, App& app, int id) {
@@ -102,7 +165,7 @@ INT_PTR OptionsCommandOf(HWND dialog, App& app, int id) {
             if (CommitOptions(app.ps, controls) != 0) {
                 SignalRefusal(dialog, id);
             } else {
-                OfferSalaDownload(dialog, app);
+                OfferSalaFile(dialog, app);
                 EndDialog(dialog, 1);
             }
             return TRUE;
