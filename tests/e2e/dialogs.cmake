@@ -17,5 +17,5 @@ if(WIN32 AND TARGET miravel)
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/dialogs/e2e-first-run.sh
                    $<TARGET_FILE:miravel> ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/e2e/first-run
                    $<TARGET_FILE:miravel-dialog-driver>)
-  set_tests_properties(e2e_first_run_dialogs PROPERTIES TIMEOUT 180)
+  set_tests_properties(e2e_first_run_dialogs PROPERTIES TIMEOUT 240)
 endif()

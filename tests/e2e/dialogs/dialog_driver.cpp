@@ -10,11 +10,18 @@
 //   set <title part> <id> <text> the control's text
 //   click <title part> <id>      press the button
 //   enabled <title part> <id>    prints 1 or 0
+//   checked <title part> <id>    prints 1 or 0
+//   text <title part> <id>       prints the control's text in UTF-8
+//   count <title part> <id>      prints the number of lines of a list view
+//   focus <title part>           prints the id of the control with the focus
 //   refused <title part> <id>    pressing the button is refused: it grays at
 //                                once and is enabled again within a second
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 
@@ -65,7 +72,16 @@ int wmain(int argc, wchar_t** argv) {
         return WaitFor(argv[2], _wtoi(argv[3]), verb == L"wait") ? 0 : 1;
 
     const HWND dialog = FindDialog(argv[2]);
-    if (dialog == nullptr || argc < 4) return 1;
+    if (dialog == nullptr) return 1;
+    if (verb == L"focus") {
+        // The focus of another thread's window: ask that thread's input state.
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return 1;
+        std::printf("%d\n", info.hwndFocus != nullptr ? GetDlgCtrlID(info.hwndFocus) : 0);
+        return 0;
+    }
+    if (argc < 4) return 1;
     const HWND control = GetDlgItem(dialog, _wtoi(argv[3]));
     if (control == nullptr) return 1;
     if (verb == L"set" && argc == 5) {
@@ -94,6 +110,29 @@ int wmain(int argc, wchar_t** argv) {
             if (IsWindowEnabled(control)) return 0;
         }
         return 1;
+    }
+    if (verb == L"checked") {
+        std::printf("%d\n", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        return 0;
+    }
+    if (verb == L"count") {
+        std::printf("%d\n", static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0)));
+        return 0;
+    }
+    if (verb == L"text") {
+        // WM_GETTEXT itself: GetWindowText does not read another program's
+        // edit controls.
+        wchar_t text[512] = L"";
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
+                                 SMTO_ABORTIFHUNG, 5000, &result)) {
+            return 1;
+        }
+        char utf8[2048] = "";
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        std::fwrite(utf8, 1, std::strlen(utf8), stdout);
+        std::fputc('\n', stdout);
+        return 0;
     }
     if (verb == L"enabled") {
         std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);

@@ -16,7 +16,7 @@ e2e_name=e2e-dialogs
 e2e_workdir "$2"
 e2e_display 1600x1200
 
-dialogs=(AstroDlg SettingsDlg VakitDlg VakitDlgWide RemindDlg TallyDlg AboutDlg)
+dialogs=(AstroDlg SettingsDlg VakitDlg VakitDlgWide RemindDlg TallyDlg AboutDlg PlaceDlg)
 
 for dpi in 96 144; do
   e2e_prefix "$work/wineprefix-$dpi"

@@ -8,6 +8,9 @@
 # Then every dialog opens through its menu command: a refused "Kaydet"
 # leaves the INI file alone, a passing one saves; the times dialog, the
 # about box and the options open and close; a tally counted down is saved.
+# The place picker opens from "Listeyi Aç": typing a name the Turkish way
+# narrows the list, the keyboard alone picks a row, which is then saved; a
+# latitude typed with a decimal comma is saved exactly.
 # Screenshots are kept in <work folder>/artifacts.
 set -euo pipefail
 
@@ -111,4 +114,109 @@ step "tally 10 - 3 - 3 = 4 saved with its name"
 open_dialog 1058 "Seçenekler"
 close_dialog "Seçenekler" 2
 step "the options opened and were cancelled"
+
+# The place picker: "Listeyi Aç" opens it with the focus in the search box;
+# "cankaya" narrows the list to Çankaya (Ankara); Down goes into the list
+# and Enter picks the row.
+picker="Yerleşim Seç"
+shown() { drive text "$1" "$2" | sed 's/^ *//'; }
+expect_shown() {
+  local got
+  got=$(shown "Hesap Parametreleri" "$1")
+  [ "$got" = "$2" ] || fail "control $1 shows '$got', not '$2'"
+}
+row=$(iconv -f CP1254 -t UTF-8 "$prog/miravel.csv" | grep -n '^Çankaya;Ankara;' | cut -d: -f1)
+[ -n "$row" ] || fail "no Çankaya in the list"
+open_dialog 1040 "Hesap Parametreleri"
+started=$(date +%s%N)
+drive click "Hesap Parametreleri" 1086
+picker_x=""
+for _ in $(seq 500); do
+  picker_x=$(xdotool search --onlyvisible --name "^$picker\$" 2>/dev/null | head -n1 || true)
+  [ -n "$picker_x" ] && break
+  sleep 0.01
+done
+[ -n "$picker_x" ] || fail "\"Listeyi Aç\" opened no picker"
+step "the picker was on screen $((($(date +%s%N) - started) / 1000000)) ms after the click (driver start included)"
+[ "$(drive focus "$picker")" = 1160 ] || fail "the focus is not in the search box"
+total=$(drive count "$picker" 1161)
+[ "$total" -gt 7000 ] || fail "the picker lists $total rows"
+xdotool type --window "$picker_x" --delay 40 cankaya 2>/dev/null
+narrowed() { [ "$(drive count "$picker" 1161)" = 1 ]; }
+retry 20 0.2 narrowed || fail "\"cankaya\" left $(drive count "$picker" 1161) rows"
+[ "$(shown "$picker" 1160)" = cankaya ] || fail "the search box holds '$(shown "$picker" 1160)'"
+[ "$(shown "$picker" 1162)" = "1 / $total yerleşim" ] || fail "status '$(shown "$picker" 1162)'"
+shot picker-cankaya
+xdotool key --window "$picker_x" Down 2>/dev/null
+in_list() { [ "$(drive focus "$picker")" = 1161 ]; }
+retry 20 0.1 in_list || fail "Down did not move into the list"
+xdotool key --window "$picker_x" Return 2>/dev/null
+drive gone "$picker" 5000 || fail "Enter did not pick"
+[ "$(drive checked "Hesap Parametreleri" 1087)" = 1 ] || fail "\"Liste\" is not ticked"
+expect_shown 1088 "$row"
+expect_shown 1089 "Çankaya"
+expect_shown 1090 "Ankara"
+expect_shown 1091 "39.91"
+expect_shown 1092 "32.86"
+expect_shown 1093 "3.00"
+shot calc-params-picked
+step "\"cankaya\" found Çankaya (Ankara), row $row; Down and Enter filled the dialog"
+
+# Escape leaves the picker without touching the dialog.
+drive click "Hesap Parametreleri" 1086
+drive wait "$picker" 5000 || fail "the picker did not open again"
+picker_x=$(wait_window -v "$picker")
+xdotool key --window "$picker_x" Escape 2>/dev/null
+drive gone "$picker" 5000 || fail "Escape did not close the picker"
+expect_shown 1088 "$row"
+close_dialog "Hesap Parametreleri" 1
+ini_has "Liste Kullan=1"
+ini_has "Şehir No.=$row"
+ini_has "Şehir Adı=Çankaya"
+ini_has "Ülke Adı=Ankara"
+ini_has "Enlem=3991"
+ini_has "Boylam=3286"
+ini_has "Saat Farkı=180"
+step "Escape changed nothing; Kaydet saved the picked row"
+
+# A decimal comma, as the Turkish numeric pad types it.
+open_dialog 1040 "Hesap Parametreleri"
+drive click "Hesap Parametreleri" 1087
+drive set "Hesap Parametreleri" 1091 "41,01"
+drive set "Hesap Parametreleri" 1092 "28,97"
+drive set "Hesap Parametreleri" 1093 "3,5"
+shot calc-params-comma
+close_dialog "Hesap Parametreleri" 1
+ini_has "Liste Kullan=0"
+ini_has "Enlem=4101"
+ini_has "Boylam=2897"
+ini_has "Saat Farkı=210"
+step "41,01 / 28,97 / 3,5 saved as 4101 / 2897 / 210"
+
+# No download address is configured: a missing sala.wav is not offered for
+# download but for choosing; the chosen WAV becomes sala.wav.
+rm "$prog/sala.wav"
+open_dialog 1058 "Seçenekler"
+drive click "Seçenekler" 1111
+drive click "Seçenekler" 1
+drive wait "Miravel" 10000 || fail "no question about the missing sala.wav"
+question=$(drive text "Miravel" 65535)
+case "$question" in
+  *"seçmek ister misiniz"*) ;;
+  *) fail "the question is '$question'" ;;
+esac
+shot sala-choose-question
+drive click "Miravel" 6
+drive wait "Salâ Dosyası Seç" 10000 || fail "Yes opened no file dialog"
+sleep 0.5
+shot sala-choose-file
+# The program's folder seen from Windows, on Wine's drive Z:.
+chosen="Z:${prog//\//\\}\\ezan.wav"
+drive set "Salâ Dosyası Seç" 1152 "$chosen" ||
+  drive set "Salâ Dosyası Seç" 1148 "$chosen" || fail "no file name box"
+drive click "Salâ Dosyası Seç" 1
+drive gone "Seçenekler" 10000 || fail "the options stayed open"
+cmp -s "$prog/ezan.wav" "$prog/sala.wav" || fail "sala.wav is not the chosen file"
+ini_has "Cuma Salâsı=Evet"
+step "a missing sala.wav: choosing a WAV file offered, not a download; the file copied"
 step "PASS"

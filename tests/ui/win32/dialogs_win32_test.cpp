@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -25,6 +26,7 @@
 #include "core/sun.h"
 #include "ui/times_view.h"
 #include "ui/win32/dialogs_win32.h"
+#include "ui/win32/place_picker_win32.h"
 
 namespace miravel {
 namespace {
@@ -62,6 +64,9 @@ std::vector<Template> Templates() {
          {IDC_TALLY_NAME, IDC_TALLY_VALUE, IDC_TALLY_INCREMENT, IDC_TALLY_ADD, IDC_OK_BUTTON}},
         {kAboutDialogName,
          {IDC_ABOUT_ICON, IDC_ABOUT_TEXT, IDC_WEB_PAGE, IDC_EMAIL, IDC_OK_BUTTON}},
+        {kPlaceDialogName,
+         {IDC_PLACE_SEARCH, IDC_PLACE_LIST, IDC_PLACE_STATUS, IDC_PLACE_OPEN_FILE, IDC_OK_BUTTON,
+          IDC_CANCEL_BUTTON}},
     };
 }
 
@@ -448,9 +453,89 @@ TEST(AboutDialogWin32, TextFitsAndMailNeedsAnAddress) {
     ExpectTextFits(GetDlgItem(d.hwnd, IDC_ABOUT_TEXT));
 }
 
+// The place picker over the shipped list: the current row selected at
+// first, typing narrows, "Seç" (Enter) picks the selection, and nothing is
+// picked when nothing matches.
+struct PickerDialog {
+    PlacePicker picker{
+        ReadSettlementRows(std::filesystem::path(MIRAVEL_SOURCE_DIR) / "data" / "miravel.csv")};
+    PlaceDialogRequest request{&picker, "miravel.csv", 34, 0, {}};
+};
+
+int ListCount(HWND dialog) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, IDC_PLACE_LIST, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int ListSelection(HWND dialog) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, IDC_PLACE_LIST, LVM_GETNEXTITEM,
+                                                static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::string ListCell(HWND dialog, int item, int column) {
+    wchar_t text[64] = L"";
+    LVITEMW lv = {};
+    lv.iSubItem = column;
+    lv.pszText = text;
+    lv.cchTextMax = 64;
+    SendDlgItemMessageW(dialog, IDC_PLACE_LIST, LVM_GETITEMTEXTW, static_cast<WPARAM>(item),
+                        reinterpret_cast<LPARAM>(&lv));
+    return Narrow(text);
+}
+
+TEST(PlacePickerDialogWin32, TypingNarrowsAndEnterPicks) {
+    SKIP_WITHOUT_DISPLAY();
+    PickerDialog p;
+    DialogWindow d(CreateDialogParamW(GetModuleHandleW(nullptr), kPlaceDialogName, nullptr,
+                                      PlacePickerDialogProc, reinterpret_cast<LPARAM>(&p.request)));
+    ASSERT_NE(d.hwnd, nullptr);
+    ShowWindow(d.hwnd, SW_SHOWNA);
+    EXPECT_EQ(static_cast<size_t>(ListCount(d.hwnd)), p.picker.Total());
+    EXPECT_EQ(ListSelection(d.hwnd), 33);  // row 34, where the dialog stood
+    EXPECT_EQ(ListCell(d.hwnd, 33, 1), "İstanbul");
+    EXPECT_EQ(
+        Narrow(TextOf(GetDlgItem(d.hwnd, IDC_PLACE_STATUS))),
+        std::to_string(p.picker.Total()) + " / " + std::to_string(p.picker.Total()) + " yerleşim");
+
+    Type(d.hwnd, IDC_PLACE_SEARCH, "cankaya");
+    ASSERT_EQ(ListCount(d.hwnd), 1);
+    EXPECT_EQ(ListSelection(d.hwnd), 0);
+    EXPECT_EQ(ListCell(d.hwnd, 0, 1), "Çankaya");
+    EXPECT_EQ(ListCell(d.hwnd, 0, 2), "Ankara");
+    EXPECT_EQ(ListCell(d.hwnd, 0, 3), "39.91");
+    EXPECT_EQ(ListCell(d.hwnd, 0, 5), "3.00");
+
+    // Nothing matches: Enter picks nothing and the picker stays open.
+    Type(d.hwnd, IDC_PLACE_SEARCH, "qqqq");
+    EXPECT_EQ(ListCount(d.hwnd), 0);
+    Click(d.hwnd, IDC_OK_BUTTON);
+    EXPECT_TRUE(IsWindowVisible(d.hwnd));
+    EXPECT_EQ(p.request.picked, 0);
+
+    Type(d.hwnd, IDC_PLACE_SEARCH, "ÇANKAYA");
+    ASSERT_EQ(ListCount(d.hwnd), 1);
+    Click(d.hwnd, IDC_OK_BUTTON);
+    EXPECT_FALSE(IsWindowVisible(d.hwnd));
+    EXPECT_EQ(p.request.picked, p.picker.Shown(0).row);
+    EXPECT_STREQ(p.picker.Shown(0).place.city, "Çankaya");
+}
+
+TEST(PlacePickerDialogWin32, EscapeCancelsWithoutAPick) {
+    SKIP_WITHOUT_DISPLAY();
+    PickerDialog p;
+    DialogWindow d(CreateDialogParamW(GetModuleHandleW(nullptr), kPlaceDialogName, nullptr,
+                                      PlacePickerDialogProc, reinterpret_cast<LPARAM>(&p.request)));
+    ASSERT_NE(d.hwnd, nullptr);
+    ShowWindow(d.hwnd, SW_SHOWNA);
+    Type(d.hwnd, IDC_PLACE_SEARCH, "istanbul");
+    EXPECT_GT(ListCount(d.hwnd), 30);
+    SendMessageW(d.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_FALSE(IsWindowVisible(d.hwnd));
+    EXPECT_EQ(p.request.picked, 0);
+}
+
 // Not a test: shows one dialog as the program would, for a screenshot.
 //   MIRAVEL_SHOW_DIALOG=AstroDlg|SettingsDlg|VakitDlg|VakitDlgWide|RemindDlg|
-//   TallyDlg|AboutDlg, MIRAVEL_SHOW_SECONDS (default 5).
+//   TallyDlg|AboutDlg|PlaceDlg, MIRAVEL_SHOW_SECONDS (default 5).
 TEST(DialogShow, DISABLED_OneDialogForAScreenshot) {
     const char* which = std::getenv("MIRAVEL_SHOW_DIALOG");
     if (which == nullptr) GTEST_SKIP();
@@ -462,6 +547,7 @@ TEST(DialogShow, DISABLED_OneDialogForAScreenshot) {
                                    "VALLAHİ  KILDIM..!",
                                    "Buton metnini INI dosyasından değiştirebilirsiniz."};
     TallyDialogRequest tally{p.app.get(), 0};
+    PickerDialog picker;
     const std::string name = which;
     HWND hwnd = nullptr;
     if (name == "AstroDlg") {
@@ -478,6 +564,9 @@ TEST(DialogShow, DISABLED_OneDialogForAScreenshot) {
     } else if (name == "AboutDlg") {
         p.app->icon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
         hwnd = p.Open(kAboutDialogName, AboutDialogProc, p.app.get());
+    } else if (name == "PlaceDlg") {
+        hwnd = p.Open(kPlaceDialogName, PlacePickerDialogProc, &picker.request);
+        if (hwnd != nullptr) Type(hwnd, IDC_PLACE_SEARCH, "ankara");
     }
     ASSERT_NE(hwnd, nullptr) << name;
     DialogWindow d(hwnd);
