@@ -176,6 +176,9 @@ void ApplyPickedRow(ProgramState& ps, DialogControls& c, const SettlementListFil
     c.SetText(IDC_LONGITUDE, text);
     std::snprintf(text, sizeof text, "%5.2f", l.utcOffset / 60.0);
     c.SetText(IDC_UTC_OFFSET, text);
+    // Enter now saves; the focus left on "Listeyi Aç" would open the picker
+    // again.
+    c.Focus(IDC_OK_BUTTON);
 }
 
 }  // namespace miravel

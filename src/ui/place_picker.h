@@ -68,7 +68,8 @@ const char* PlaceColumnTitle(PlaceColumn column);
 
 // A picked row in the calculation parameters dialog: "Liste" set, the row
 // number and the row's settlement loaded, and the settlement fields shown as
-// "Uygula" leaves them. The other fields keep what the user typed.
+// "Uygula" leaves them. The other fields keep what the user typed. The
+// focus moves to "Kaydet".
 class DialogControls;
 struct SettlementListFile;
 void ApplyPickedRow(ProgramState& ps, DialogControls& c, const SettlementListFile& list,

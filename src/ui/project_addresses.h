@@ -4,8 +4,9 @@
 // page is the user manual that ships beside the program (a file every
 // Windows opens, unlike the README's Markdown), the e-mail address is
 // empty (the about box shows "—" and its e-mail button stays disabled), and
-// the salâ file has no download address (the program ships "sala.wav"; an
-// offer to fetch a deleted one ends in the "not found" message).
+// the salâ file has no download address (the program ships "sala.wav"; when
+// it is missing, the options dialog asks the user to choose a WAV file
+// instead of offering a download that cannot succeed).
 #pragma once
 
 namespace miravel {

@@ -166,6 +166,7 @@ TEST(PlacePicker, PickedRowFillsTheDialogAsApplyWould) {
     EXPECT_EQ(ps.location.latitude, 3991);
     EXPECT_EQ(c.text[IDC_MODE], "3");
     EXPECT_EQ(ps.calc.mode, 4);
+    EXPECT_EQ(c.focus, IDC_OK_BUTTON);
 
     FakeControls applied;
     RefreshCalcParamsForm(ps, list, applied);

@@ -70,12 +70,22 @@ LRESULT CALLBACK SearchBoxProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
     return DefSubclassProc(edit, message, wParam, lParam);
 }
 
-// Up on the first line of the list goes back to the search box.
+// Up on the first line of the list goes back to the search box, and so
+// does typing: the letters go on into the search.
 LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                           DWORD_PTR data) {
+    const HWND dialog = reinterpret_cast<HWND>(data);
+    const HWND search = GetDlgItem(dialog, IDC_PLACE_SEARCH);
     if (message == WM_KEYDOWN && wParam == VK_UP && SelectedLine(list) <= 0) {
-        const HWND dialog = reinterpret_cast<HWND>(data);
-        FocusControl(dialog, GetDlgItem(dialog, IDC_PLACE_SEARCH));
+        FocusControl(dialog, search);
+        return 0;
+    }
+    if (message == WM_CHAR && (wParam >= L' ' || wParam == L'\b')) {
+        FocusControl(dialog, search);
+        // The whole text is selected on the way in; the typing goes on after it.
+        const LRESULT end = GetWindowTextLengthW(search);
+        SendMessageW(search, EM_SETSEL, static_cast<WPARAM>(end), end);
+        SendMessageW(search, WM_CHAR, wParam, lParam);
         return 0;
     }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(list, ListProc, id);

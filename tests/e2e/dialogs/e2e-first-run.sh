@@ -128,6 +128,18 @@ expect_shown() {
 row=$(iconv -f CP1254 -t UTF-8 "$prog/miravel.csv" | grep -n '^Çankaya;Ankara;' | cut -d: -f1)
 [ -n "$row" ] || fail "no Çankaya in the list"
 open_dialog 1040 "Hesap Parametreleri"
+calc_x=$(wait_window -v "Hesap Parametreleri")
+# Escape leaves the picker without touching the dialog.
+city_before=$(shown "Hesap Parametreleri" 1089)
+drive click "Hesap Parametreleri" 1086
+picker_x=$(wait_window -v "$picker")
+xdotool key --window "$picker_x" Escape 2>/dev/null
+drive gone "$picker" 5000 || fail "Escape did not close the picker"
+expect_shown 1088 34
+expect_shown 1089 "$city_before"
+[ "$(drive checked "Hesap Parametreleri" 1087)" = 0 ] || fail "Escape ticked \"Liste\""
+step "Escape closed the picker and changed nothing"
+
 started=$(date +%s%N)
 drive click "Hesap Parametreleri" 1086
 picker_x=""
@@ -162,14 +174,10 @@ expect_shown 1093 "3.00"
 shot calc-params-picked
 step "\"cankaya\" found Çankaya (Ankara), row $row; Down and Enter filled the dialog"
 
-# Escape leaves the picker without touching the dialog.
-drive click "Hesap Parametreleri" 1086
-drive wait "$picker" 5000 || fail "the picker did not open again"
-picker_x=$(wait_window -v "$picker")
-xdotool key --window "$picker_x" Escape 2>/dev/null
-drive gone "$picker" 5000 || fail "Escape did not close the picker"
-expect_shown 1088 "$row"
-close_dialog "Hesap Parametreleri" 1
+# The focus is on "Kaydet" now: Enter saves.
+[ "$(drive focus "Hesap Parametreleri")" = 1 ] || fail "the focus is not on Kaydet after the pick"
+xdotool key --window "$calc_x" Return 2>/dev/null
+drive gone "Hesap Parametreleri" 10000 || fail "Enter did not save"
 ini_has "Liste Kullan=1"
 ini_has "Şehir No.=$row"
 ini_has "Şehir Adı=Çankaya"
@@ -177,7 +185,7 @@ ini_has "Ülke Adı=Ankara"
 ini_has "Enlem=3991"
 ini_has "Boylam=3286"
 ini_has "Saat Farkı=180"
-step "Escape changed nothing; Kaydet saved the picked row"
+step "Enter after the pick saved the row"
 
 # A decimal comma, as the Turkish numeric pad types it.
 open_dialog 1040 "Hesap Parametreleri"
