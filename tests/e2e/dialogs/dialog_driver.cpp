@@ -14,6 +14,10 @@
 //   text <title part> <id>       prints the control's text in UTF-8
 //   count <title part> <id>      prints the number of lines of a list view
 //   focus <title part>           prints the id of the control with the focus
+//   timeclick <title part> <id> <other title part>
+//                                press the button, wait (at most 10 s) for a
+//                                dialog with the other title; prints the
+//                                milliseconds it took to appear
 //   refused <title part> <id>    pressing the button is refused: it grays at
 //                                once and is enabled again within a second
 #include <windows.h>
@@ -90,6 +94,19 @@ int wmain(int argc, wchar_t** argv) {
                                    SMTO_ABORTIFHUNG, 5000, &result)
                    ? 0
                    : 1;
+    }
+    if (verb == L"timeclick" && argc == 5) {
+        const DWORD start = GetTickCount();
+        if (!PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(_wtoi(argv[3]), BN_CLICKED),
+                          reinterpret_cast<LPARAM>(control))) {
+            return 1;
+        }
+        while (FindDialog(argv[4]) == nullptr) {
+            if (GetTickCount() - start > 10000) return 1;
+            Sleep(5);
+        }
+        std::printf("%lu\n", static_cast<unsigned long>(GetTickCount() - start));
+        return 0;
     }
     if (verb == L"click") {
         return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(_wtoi(argv[3]), BN_CLICKED),
