@@ -533,6 +533,29 @@ TEST(PlacePickerDialogWin32, EscapeCancelsWithoutAPick) {
     EXPECT_EQ(p.request.picked, 0);
 }
 
+TEST(PlacePickerDialogWin32, DoubleClickPicksTheLineClicked) {
+    SKIP_WITHOUT_DISPLAY();
+    PickerDialog p;
+    DialogWindow d(CreateDialogParamW(GetModuleHandleW(nullptr), kPlaceDialogName, nullptr,
+                                      PlacePickerDialogProc, reinterpret_cast<LPARAM>(&p.request)));
+    ASSERT_NE(d.hwnd, nullptr);
+    ShowWindow(d.hwnd, SW_SHOWNA);
+    Type(d.hwnd, IDC_PLACE_SEARCH, "ankara");
+    ASSERT_GT(ListCount(d.hwnd), 2);
+    NMITEMACTIVATE click = {};
+    click.hdr.hwndFrom = GetDlgItem(d.hwnd, IDC_PLACE_LIST);
+    click.hdr.idFrom = IDC_PLACE_LIST;
+    click.hdr.code = NM_DBLCLK;
+    click.iItem = -1;  // beside the lines: nothing happens
+    SendMessageW(d.hwnd, WM_NOTIFY, IDC_PLACE_LIST, reinterpret_cast<LPARAM>(&click));
+    EXPECT_TRUE(IsWindowVisible(d.hwnd));
+    click.iItem = 2;
+    SendMessageW(d.hwnd, WM_NOTIFY, IDC_PLACE_LIST, reinterpret_cast<LPARAM>(&click));
+    EXPECT_FALSE(IsWindowVisible(d.hwnd));
+    EXPECT_EQ(p.request.picked, p.picker.Shown(2).row);
+    EXPECT_EQ(ListCell(d.hwnd, 2, 0), std::to_string(p.request.picked));
+}
+
 // Not a test: shows one dialog as the program would, for a screenshot.
 //   MIRAVEL_SHOW_DIALOG=AstroDlg|SettingsDlg|VakitDlg|VakitDlgWide|RemindDlg|
 //   TallyDlg|AboutDlg|PlaceDlg, MIRAVEL_SHOW_SECONDS (default 5).
