@@ -154,6 +154,21 @@ const char* PlaceColumnTitle(PlaceColumn column) {
     return "";
 }
 
+const ControlTip* PlacePickerTips(int* count) {
+    static const ControlTip kTips[] = {
+        {IDC_PLACE_SEARCH,
+         "Yerleşimin adını ya da adının bir parçasını yazın; il veya ülke adı da olur.\n"
+         "Büyük-küçük harf ve Türkçe harf ayrımı yapılmaz.\nAşağı ok tuşu listeye geçer, "
+         "Enter seçili satırı alır."},
+        {IDC_PLACE_OPEN_FILE,
+         "Listeyi (miravel.csv) bilgisayarınızda CSV dosyalarını açan programla açar."},
+        {IDC_OK_BUTTON, "Seçili yerleşimi Hesap Parametreleri penceresine aktarır."},
+        {IDC_CANCEL_BUTTON, "Hiçbir şeyi değiştirmeden kapatır."},
+    };
+    *count = static_cast<int>(sizeof kTips / sizeof kTips[0]);
+    return kTips;
+}
+
 void ApplyPickedRow(ProgramState& ps, DialogControls& c, const SettlementListFile& list,
                     int32_t row) {
     Location& l = ps.location;

@@ -66,6 +66,10 @@ class PlacePicker {
 // The column headings, Windows-1254.
 const char* PlaceColumnTitle(PlaceColumn column);
 
+// The balloon tooltips of the picker's controls.
+struct ControlTip;
+const ControlTip* PlacePickerTips(int* count);
+
 // A picked row in the calculation parameters dialog: "Liste" set, the row
 // number and the row's settlement loaded, and the settlement fields shown as
 // "Uygula" leaves them. The other fields keep what the user typed. The
