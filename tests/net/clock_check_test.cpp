@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -77,6 +78,32 @@ struct FakeEndpoint : TimeEndpoint {
         if (s.status == AnswerStatus::kAnswer) *datagram = s.datagram;
         return s.status;
     }
+    // SNTP and entries with a port of their own: what was sent to which port,
+    // and answers made from the request (so that they can echo its value).
+    using Responder =
+        std::function<std::vector<std::vector<uint8_t>>(const std::vector<uint8_t>& request)>;
+    std::map<uint32_t, Responder> responders;
+    std::vector<std::pair<uint32_t, uint16_t>> datagramsTo;
+    std::vector<std::vector<uint8_t>> pending;
+    bool SendDatagram(uint32_t address, uint16_t port, const std::vector<uint8_t>& bytes) override {
+        datagramsTo.emplace_back(address, port);
+        auto it = responders.find(address);
+        pending = it == responders.end() ? std::vector<std::vector<uint8_t>>{} : it->second(bytes);
+        return !servers[address].sendFails;
+    }
+    AnswerStatus AwaitAnswerFrom(uint32_t address, uint16_t, uint16_t timeoutMs,
+                                 std::vector<uint8_t>* datagram) override {
+        waits.push_back(timeoutMs);
+        if (responders.count(address) == 0) {
+            const Script& s = servers[address];
+            if (s.status == AnswerStatus::kAnswer) *datagram = s.datagram;
+            return s.status;
+        }
+        if (pending.empty()) return AnswerStatus::kNoAnswer;
+        *datagram = pending.front();
+        pending.erase(pending.begin());
+        return AnswerStatus::kAnswer;
+    }
     void Answers(uint32_t address, uint32_t count) {
         servers[address] = {AnswerStatus::kAnswer, Bytes(count), false};
     }
@@ -92,12 +119,22 @@ struct FakeClock : ComputerClock {
     int announcements = 0;
     std::vector<int> readingsAtSet;
 
+    // Millisecond readings: `baseMs` (default: the start of `base`), moving
+    // on by `stepMs` at each reading.
+    int64_t baseMs = -1;
+    int64_t stepMs = 0;
+    int msReadings = 0;
+    ClockSetStatus refusal = ClockSetStatus::kFailed;
+    std::vector<int64_t> setsMs;
+
     int64_t Now() override { return base + readings++ / 3; }
+    int64_t NowMs() override { return (baseMs < 0 ? base * 1000 : baseMs) + stepMs * msReadings++; }
     CivilTime ToLocal(int64_t seconds) override { return CivilOf(seconds + 3 * 3600); }
-    bool Set(int64_t seconds) override {
-        sets.push_back(seconds);
+    ClockSetStatus SetMs(int64_t ms) override {
+        sets.push_back(ms / 1000);
+        setsMs.push_back(ms);
         readingsAtSet.push_back(readings);
-        return !refuse;
+        return refuse ? refusal : ClockSetStatus::kSet;
     }
     void AnnounceChange() override { ++announcements; }
 };

@@ -173,10 +173,11 @@ struct StepClock : ComputerClock {
     int readings = 0;
     std::vector<int64_t> sets;
     int64_t Now() override { return base + readings++ / 2; }
+    int64_t NowMs() override { return (base + readings / 2) * 1000; }
     CivilTime ToLocal(int64_t) override { return CivilTime{}; }
-    bool Set(int64_t seconds) override {
-        sets.push_back(seconds);
-        return true;
+    ClockSetStatus SetMs(int64_t ms) override {
+        sets.push_back(ms / 1000);
+        return ClockSetStatus::kSet;
     }
     void AnnounceChange() override {}
 };

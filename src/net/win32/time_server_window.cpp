@@ -175,17 +175,28 @@ uint32_t TimeServerWindow::LookUpHost(const std::string& name) {
 }
 
 bool TimeServerWindow::SendRequest(uint32_t address) {
-    if (socket_ == INVALID_SOCKET) return false;
-    const sockaddr_in to = SocketAddress(address, options_.serverPort);
-    const char request = static_cast<char>(kTimeRequestByte);
-    return sendto(socket_, &request, 1, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 1;
+    return SendDatagram(address, options_.serverPort, {kTimeRequestByte});
+}
+
+bool TimeServerWindow::SendDatagram(uint32_t address, uint16_t port,
+                                    const std::vector<uint8_t>& bytes) {
+    if (socket_ == INVALID_SOCKET || bytes.empty()) return false;
+    const sockaddr_in to = SocketAddress(address, port);
+    const int size = static_cast<int>(bytes.size());
+    return sendto(socket_, reinterpret_cast<const char*>(bytes.data()), size, 0,
+                  reinterpret_cast<const sockaddr*>(&to), sizeof to) == size;
 }
 
 AnswerStatus TimeServerWindow::AwaitAnswer(uint32_t address, uint16_t timeoutMs,
                                            std::vector<uint8_t>* datagram) {
+    return AwaitAnswerFrom(address, options_.serverPort, timeoutMs, datagram);
+}
+
+AnswerStatus TimeServerWindow::AwaitAnswerFrom(uint32_t address, uint16_t port, uint16_t timeoutMs,
+                                               std::vector<uint8_t>* datagram) {
     datagram->clear();
     if (!hwnd_) return AnswerStatus::kWindowClosed;
-    wait_.Start(address, options_.serverPort, timeoutMs);
+    wait_.Start(address, port, timeoutMs);
     if (wait_.waiting() && !SetTimer(hwnd_, kTimeoutTimer, timeoutMs, nullptr)) wait_.OnTimeout();
     // The program's windows, the scheduler's timer among them, keep running
     // here while the answer is awaited.

@@ -41,6 +41,9 @@ class TimeServerWindow final : public TimeEndpoint, public ClockCheckUi {
     bool SendRequest(uint32_t address) override;
     AnswerStatus AwaitAnswer(uint32_t address, uint16_t timeoutMs,
                              std::vector<uint8_t>* datagram) override;
+    bool SendDatagram(uint32_t address, uint16_t port, const std::vector<uint8_t>& bytes) override;
+    AnswerStatus AwaitAnswerFrom(uint32_t address, uint16_t port, uint16_t timeoutMs,
+                                 std::vector<uint8_t>* datagram) override;
 
     void ShowProgress(std::string_view title) override;
     void SetProgressTitle(std::string_view title) override;
