@@ -1,24 +1,28 @@
 #!/usr/bin/env bash
-# "Internet Saati" (command 1041) of miravel.exe under Wine against a real
-# Time Protocol server: xinetd's built-in time service in a network
-# namespace of this test's own (the program binds local port 37, which a
-# server on the same host would hold too), reached over a veth pair with
-# small private addresses. The comparison box "Sunucu Adresi : <server>"
-# must appear; a screenshot of it is kept.
+# "Internet Saati" (command 1041) of miravel.exe under Wine against real
+# time servers in a network namespace of this test's own (the program binds
+# local port 37, which a server on the same host would hold too), reached
+# over a veth pair with small private addresses: xinetd's built-in Time
+# Protocol service, then chronyd serving NTP with its clock 90 s ahead
+# (faketime; chronyd never touches the system clock). Each time the
+# comparison box "Sunucu Adresi : <server>" must appear, with the drift the
+# server's clock gives; screenshots are kept. Every box is answered "Hayır":
+# Wine running as root would really set this machine's clock on "Evet".
 #
-#   tray_timesync.sh <miravel.exe> <tray-driver.exe> <work folder>
-# Exit 77 (skipped) without root, ip, xinetd, xdotool or import.
+#   tray_timesync.sh <miravel.exe> <tray-driver.exe> <work folder> [<miravel-cli.exe>]
+# Exit 77 (skipped) without root, ip, xinetd, chronyd, faketime, xdotool or import.
 set -euo pipefail
 
 exe=$(realpath "$1")
 driver_exe=$(realpath "$2")
-for tool in ip xinetd xdotool import; do
+for tool in ip xinetd chronyd faketime xdotool import; do
   command -v $tool >/dev/null || { echo "$tool not found"; exit 77; }
 done
 [ "$(id -u)" = 0 ] || { echo "needs root for the namespace"; exit 77; }
 e2e_name="timesync e2e"
 export LC_ALL=C.UTF-8
 . "$(dirname "$0")/lib/wine-session.sh"
+. "$(dirname "$0")/lib/chrony-server.sh"
 e2e_workdir "$3"
 
 # Names and addresses of this run: another run at the same time picks others.
@@ -31,6 +35,7 @@ server_ip="10.237.$tag.2"
 
 e2e_on_exit() {
   if [ -s "$work/xinetd.pid" ]; then kill "$(cat "$work/xinetd.pid")" 2>/dev/null || true; fi
+  chrony_stop "$work"
   ip link del "$host_if" 2>/dev/null || true
   ip netns del "$ns" 2>/dev/null || true
 }
@@ -62,6 +67,8 @@ CONF
 ip netns exec "$ns" xinetd -f "$work/xinetd.conf" -pidfile "$work/xinetd.pid"
 xinetd_bound() { ip netns exec "$ns" ss -uln | grep -q "$server_ip:37 "; }
 retry 50 0.1 xinetd_bound || fail "xinetd did not bind $server_ip:37"
+chrony_start "$work" "$server_ip" 123 ip netns exec "$ns" faketime -f "+90s" ||
+  fail "chronyd did not bind $server_ip:123: $(cat "$work/chronyd.log")"
 
 e2e_display
 e2e_prefix
@@ -89,10 +96,60 @@ INI
 app_pid=$!
 timeout 120 "$wine" "$prog/driver.exe" find 40000 >/dev/null 2>>"$work/driver.err" ||
   fail "no main window"
+clock_before=$(date +%s)
 # The command runs the query and then waits in the box: the driver's send
 # times out, which is expected.
 timeout 60 "$wine" "$prog/driver.exe" command 1041 >/dev/null 2>>"$work/driver.err" &
 wait_window "Sunucu Adresi : $server_ip" >/dev/null
 sleep 1
 shot timesync-box
+box=$(timeout 60 "$wine" "$prog/driver.exe" answer-no "Sunucu Adresi : $server_ip" | tr -d '\r') ||
+  fail "the Time Protocol box: $box"
+echo "$box"
+# Whole seconds: the same second, or the one before or after.
+printf '%s\n' "$box" | grep -Eq "PC'nizin saati  (d.zeltme gerektirmiyor|-?1 saniye kaym)" ||
+  fail "the Time Protocol box shows another drift"
 echo "timesync e2e: box 'Sunucu Adresi : $server_ip' shown; screenshot $art/timesync-box.png"
+box_gone() { ! xdotool search --onlyvisible --name "^Sunucu Adresi : $server_ip\$" >/dev/null 2>&1; }
+retry 50 0.1 box_gone || fail "the Time Protocol box stayed on the screen"
+
+# NTP first in the list now (read at every check): the server is 90 s
+# ahead, so this computer is -90 s off, to the millisecond.
+write_ini "$prog/miravel.ini" <<INI
+[Hesap Paramatreleri]
+Enlem=4101
+Boylam=2897
+Saat Farkı=180
+Şehir Adı=İstanbul
+Ülke Adı=Türkiye
+[Seçenekler]
+Ezan/Salâ=Hayır
+iletiler=0
+[Time Servers]
+MaxHost=3
+HostTimeout=3000
+Host0=ntp:$server_ip
+Host1=$server_ip
+INI
+timeout 60 "$wine" "$prog/driver.exe" command 1041 >/dev/null 2>>"$work/driver.err" &
+wait_window -v "Sunucu Adresi : $server_ip" >/dev/null
+sleep 1
+shot timesync-ntp-box
+box=$(timeout 60 "$wine" "$prog/driver.exe" answer-no "Sunucu Adresi : $server_ip" | tr -d '\r') ||
+  fail "the NTP box: $box"
+echo "$box"
+printf '%s\n' "$box" | grep -Eq "PC'nizin saati  -(89,9[0-9]{2}|90,0[0-9]{2}) saniye kaym" ||
+  fail "the NTP box does not show a drift of -90 s"
+# The command-line program under Wine reads the same server to the millisecond.
+if [ -n "${4:-}" ]; then
+  cli_out=$("$wine" "$(realpath "$4")" timesync "ntp:$server_ip" --json 2>&1 | tr -d '\r')
+  echo "$cli_out"
+  cli_offset=$(printf '%s\n' "$cli_out" | sed -n 's/.*"offsetMs":\(-\{0,1\}[0-9]*\)\.[0-9]*.*/\1/p')
+  [ -n "$cli_offset" ] && [ "$cli_offset" -gt 89950 ] && [ "$cli_offset" -lt 90050 ] ||
+    fail "miravel-cli.exe timesync: $cli_out"
+fi
+# Answered "Hayır": this machine's clock went on as it was.
+clock_after=$(date +%s)
+[ $((clock_after - clock_before)) -ge 0 ] && [ $((clock_after - clock_before)) -lt 120 ] ||
+  fail "this machine's clock moved"
+echo "timesync e2e: NTP box with a drift of -90 s shown; screenshot $art/timesync-ntp-box.png"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "config/settings.h"
 #include "net/clock_check.h"
 
 namespace miravel {
@@ -233,6 +234,26 @@ TEST(Sntp, ElevatedHelperAsksTheSameServer) {
               "timesync 216.239.35.0 --protocol ntp --port 123 --timeout 2000 --set");
     EXPECT_EQ(ElevatedTimeSyncArguments(TimeProtocol::kTime, 0x7F000001, 37, 0),
               "timesync 127.0.0.1 --protocol time --port 37 --timeout 0 --set");
+}
+
+TEST(Sntp, ShippedServerListAsksNtpServersFirst) {
+    const TimeServerList list =
+        ReadTimeServers(std::filesystem::path(MIRAVEL_SOURCE_DIR) / "packaging" / "miravel.ini");
+    ASSERT_GE(list.hosts.size(), 6u);
+    bool timeProtocolSeen = false;
+    int ntpServers = 0;
+    for (const std::string& host : list.hosts) {
+        ServerEntry e;
+        ASSERT_TRUE(ParseServerEntry(host, &e)) << host;
+        if (e.protocol == TimeProtocol::kTime) timeProtocolSeen = true;
+        if (e.protocol == TimeProtocol::kNtp) {
+            EXPECT_FALSE(timeProtocolSeen) << host << " comes after a Time Protocol server";
+            ++ntpServers;
+        }
+    }
+    EXPECT_GE(ntpServers, 4);
+    EXPECT_TRUE(timeProtocolSeen);
+    EXPECT_EQ(list.hosts[0], "ntp:tr.pool.ntp.org");
 }
 
 }  // namespace
