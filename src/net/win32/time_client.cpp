@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <vector>
 
 #include "build_stamp.h"
 #include "config/settings.h"
@@ -196,6 +197,29 @@ void InitTimeClient(HINSTANCE instance, HICON icon, const std::filesystem::path&
 
 bool ClockSettingNeedsAdministrator() {
     return Client().silentNeedsAdministrator;
+}
+
+bool MayChangeSystemTime() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return true;  // unknown
+    bool holds = true;
+    LUID wanted;
+    DWORD size = 0;
+    if (LookupPrivilegeValueW(nullptr, SE_SYSTEMTIME_NAME, &wanted) &&
+        !GetTokenInformation(token, TokenPrivileges, nullptr, 0, &size) && size > 0) {
+        std::vector<BYTE> buffer(size);
+        if (GetTokenInformation(token, TokenPrivileges, buffer.data(), size, &size)) {
+            const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
+            holds = false;
+            for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
+                const LUID& luid = privileges->Privileges[i].Luid;
+                if (luid.LowPart == wanted.LowPart && luid.HighPart == wanted.HighPart)
+                    holds = true;
+            }
+        }
+    }
+    CloseHandle(token);
+    return holds;
 }
 
 ClockCheckOutcome SyncClock(bool silent) {

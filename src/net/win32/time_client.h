@@ -28,4 +28,9 @@ ClockCheckOutcome SyncClock(bool silent);
 // the system time; the silent checks of the rest of the run then do nothing.
 bool ClockSettingNeedsAdministrator();
 
+// Whether this process holds the right to change the system time (a user
+// without administrator rights, or an administrator whose program was not
+// started "as administrator", does not). True when it cannot be told.
+bool MayChangeSystemTime();
+
 }  // namespace miravel

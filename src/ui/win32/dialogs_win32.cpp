@@ -119,7 +119,7 @@ INT_PTR OptionsCommandOf(HWND dialog, App& app, int id) {
                 app.commands.SetMenuEnabled(kCmdClockCheck, true);
                 // The silent correction says nothing; here the user has just
                 // asked for it, so a clock it may not set is worth a word.
-                if (ClockSettingNeedsAdministrator())
+                if (ClockSettingNeedsAdministrator() || !MayChangeSystemTime())
                     MessageBoxW(dialog, Wide(kAutoCorrectionNeedsAdministratorText).c_str(),
                                 Wide(kClockCheckCaption).c_str(), MB_OK | MB_ICONWARNING);
             }
