@@ -138,9 +138,9 @@ int RunTimeSync(int argc, char** argv) {
         stratum = reply.answer.stratum;
         serverSeconds = reply.answer.serverMicros / 1000000;
     } else {
-        const int64_t sentMs = clock.NowMs();
+        const int64_t sentMicros = clock.NowMicros();
         const ServerReply reply = AskTimeServer(*endpoint, address, static_cast<uint16_t>(timeout));
-        const int64_t receivedMs = clock.NowMs();
+        const int64_t receivedMicros = clock.NowMicros();
         switch (reply.status) {
             case ServerReply::Status::kAnswered:
                 break;
@@ -157,7 +157,7 @@ int RunTimeSync(int argc, char** argv) {
         serverSeconds = reply.time.seconds;
         before1970 = reply.time.clampedTo1970;
         offsetMicros = (serverSeconds - SystemSecondsNow()) * 1000000;
-        delayMicros = (receivedMs - sentMs) * 1000;
+        delayMicros = receivedMicros - sentMicros;
     }
     const int64_t now = SystemSecondsNow();
 

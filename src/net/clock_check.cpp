@@ -117,7 +117,7 @@ NtpReply AskNtpServer(TimeEndpoint& endpoint, ComputerClock& clock, uint32_t add
         return reply;
     }
     const NtpTimestamp transmit = RandomTransmitValue();
-    const int64_t sentMs = clock.NowMs();
+    const int64_t sentMicros = clock.NowMicros();
     if (!endpoint.SendDatagram(address, port, MakeSntpRequest(transmit))) {
         reply.status = NtpReply::Status::kSendFailed;
         return reply;
@@ -141,9 +141,9 @@ NtpReply AskNtpServer(TimeEndpoint& endpoint, ComputerClock& clock, uint32_t add
                 reply.status = NtpReply::Status::kQuit;
                 return reply;
         }
-        const int64_t receivedMs = clock.NowMs();
-        reply.answer = DecodeSntpAnswer(datagram.data(), datagram.size(), transmit, sentMs * 1000,
-                                        receivedMs * 1000);
+        const int64_t receivedMicros = clock.NowMicros();
+        reply.answer = DecodeSntpAnswer(datagram.data(), datagram.size(), transmit, sentMicros,
+                                        receivedMicros);
         switch (reply.answer.status) {
             case SntpAnswer::Status::kAccepted:
                 reply.status = NtpReply::Status::kAnswered;
@@ -159,7 +159,7 @@ NtpReply AskNtpServer(TimeEndpoint& endpoint, ComputerClock& clock, uint32_t add
                 reply.status = NtpReply::Status::kRefused;
                 return reply;
         }
-        const int64_t elapsed = receivedMs - sentMs;
+        const int64_t elapsed = (receivedMicros - sentMicros) / 1000;
         if (timeoutMs == 0 || elapsed < 0 || elapsed >= timeoutMs) {
             reply.status = NtpReply::Status::kRefused;
             return reply;

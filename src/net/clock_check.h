@@ -70,6 +70,9 @@ class ComputerClock {
     virtual int64_t Now() = 0;
     // Milliseconds since 1970-01-01 00:00 UTC.
     virtual int64_t NowMs() = 0;
+    // Microseconds since 1970-01-01 00:00 UTC, as finely as the clock reads
+    // (the timestamps of an SNTP exchange).
+    virtual int64_t NowMicros() { return NowMs() * 1000; }
     // The instant in the computer's local time.
     virtual CivilTime ToLocal(int64_t seconds) = 0;
     // Sets the clock to that millisecond since 1970 UTC.

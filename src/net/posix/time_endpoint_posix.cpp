@@ -167,6 +167,12 @@ int64_t SystemMillisecondsNow() {
     return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
+int64_t SystemMicrosecondsNow() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+}
+
 void SystemClock::AnnounceChange() {}
 
 ClockSetStatus SetSystemClockMs(int64_t) {

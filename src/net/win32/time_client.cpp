@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -134,12 +135,37 @@ int64_t SystemSecondsNow() {
     return SecondsFromFileTime(ft);
 }
 
-int64_t SystemMillisecondsNow() {
+namespace {
+
+// The system clock to 100 ns where Windows can read it so (8 and later);
+// otherwise at the timer's tick, which may be 15.6 ms.
+int64_t PreciseFileTimeTicks() {
+    using PreciseReader = void(WINAPI*)(LPFILETIME);
+    static const PreciseReader precise = [] {
+        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        FARPROC found = kernel ? GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime") : nullptr;
+        PreciseReader reader = nullptr;
+        static_assert(sizeof reader == sizeof found);
+        std::memcpy(&reader, &found, sizeof reader);
+        return reader;
+    }();
     FILETIME ft;
-    GetSystemTimeAsFileTime(&ft);
-    const int64_t ticks =
-        static_cast<int64_t>((static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime);
-    return ticks / 10000 - kSecondsFrom1601To1970 * 1000;
+    if (precise)
+        precise(&ft);
+    else
+        GetSystemTimeAsFileTime(&ft);
+    return static_cast<int64_t>((static_cast<uint64_t>(ft.dwHighDateTime) << 32) |
+                                ft.dwLowDateTime);
+}
+
+}  // namespace
+
+int64_t SystemMillisecondsNow() {
+    return PreciseFileTimeTicks() / 10000 - kSecondsFrom1601To1970 * 1000;
+}
+
+int64_t SystemMicrosecondsNow() {
+    return PreciseFileTimeTicks() / 10 - kSecondsFrom1601To1970 * 1000000;
 }
 
 ClockSetStatus SetSystemClockMs(int64_t milliseconds) {
