@@ -6,8 +6,16 @@
 # Protocol service, then chronyd serving NTP with its clock 90 s ahead
 # (faketime; chronyd never touches the system clock). Each time the
 # comparison box "Sunucu Adresi : <server>" must appear, with the drift the
-# server's clock gives; screenshots are kept. Every box is answered "Hayır":
-# Wine running as root would really set this machine's clock on "Evet".
+# server's clock gives; screenshots are kept. Every box of the program run
+# as root is answered "Hayır": Wine running as root may set this machine's
+# clock on "Evet".
+#
+# Last, the program runs as the unprivileged user "nobody" (inside the
+# server's namespace, where that user may bind port 37), who cannot change
+# the clock whatever Wine does: there "Evet" is answered, the program must
+# say that the clock may not be set and offer administrator rights; "Evet"
+# again starts miravel-cli.exe through "runas", which cannot set it either,
+# and the program must say so rather than report a success.
 #
 #   tray_timesync.sh <miravel.exe> <tray-driver.exe> <work folder> [<miravel-cli.exe>]
 # Exit 77 (skipped) without root, ip, xinetd, chronyd, faketime, xdotool or import.
@@ -36,8 +44,18 @@ server_ip="10.237.$tag.2"
 e2e_on_exit() {
   if [ -s "$work/xinetd.pid" ]; then kill "$(cat "$work/xinetd.pid")" 2>/dev/null || true; fi
   chrony_stop "$work"
+  if [ -n "${nobody_pid:-}" ]; then kill "$nobody_pid" 2>/dev/null || true; fi
+  if [ -d "$work/nobody/prefix" ]; then as_nobody wineserver -k 2>/dev/null || true; fi
   ip link del "$host_if" 2>/dev/null || true
   ip netns del "$ns" 2>/dev/null || true
+}
+
+nobody_pid=""
+# A command as "nobody" in the server's namespace, with a Wine prefix and
+# home of that user's own.
+as_nobody() {
+  ip netns exec "$ns" runuser -u nobody -- env HOME="$work/nobody" TMPDIR="$work/nobody/tmp" \
+    WINEPREFIX="$work/nobody/prefix" WINEDEBUG=-all DISPLAY="$DISPLAY" "$@"
 }
 
 ip netns add "$ns" || { echo "cannot create a network namespace"; exit 77; }
@@ -153,3 +171,61 @@ clock_after=$(date +%s)
 [ $((clock_after - clock_before)) -ge 0 ] && [ $((clock_after - clock_before)) -lt 120 ] ||
   fail "this machine's clock moved"
 echo "timesync e2e: NTP box with a drift of -90 s shown; screenshot $art/timesync-ntp-box.png"
+
+# --- The same program as a user who may not change the clock. ---
+command -v runuser >/dev/null || { echo "timesync e2e: runuser not found, unprivileged part skipped"; exit 0; }
+kill "$app_pid" 2>/dev/null || true
+wait "$app_pid" 2>/dev/null || true
+app_pid=""
+wineserver -k 2>/dev/null || true
+# Port 37 of the namespace is the program's now; NTP stays on 123.
+kill "$(cat "$work/xinetd.pid")" 2>/dev/null || true
+rm -f "$work/xinetd.pid"
+ip netns exec "$ns" sysctl -qw net.ipv4.ip_unprivileged_port_start=0 ||
+  fail "cannot open port 37 to users in the namespace"
+mkdir -p "$work/nobody/tmp" "$work/nobody/prog"
+cp -a "$(dirname "$work")/wineprefix-template" "$work/nobody/prefix"
+cp "$prog/miravel.exe" "$prog/driver.exe" "$prog/miravel.ini" "$work/nobody/prog/"
+[ -n "${4:-}" ] && cp "$(realpath "$4")" "$work/nobody/prog/miravel-cli.exe"
+chown -R nobody:nogroup "$work/nobody"
+for d in "$work" "$(dirname "$work")"; do chmod o+x "$d"; done
+as_nobody "$wine" "$work/nobody/prog/miravel.exe" >"$work/nobody.log" 2>&1 &
+nobody_pid=$!
+as_nobody timeout 120 "$wine" "$work/nobody/prog/driver.exe" find 40000 >/dev/null 2>>"$work/driver.err" ||
+  fail "no main window of the program run as nobody"
+# Only a program that cannot set the clock may be answered "Evet": every
+# Windows process of that prefix runs as nobody.
+prefix_owners() {
+  local pid
+  for pid in $(pgrep -x 'miravel.exe'; pgrep -x 'wineserver'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$work/nobody/prefix" &&
+      stat -c %u "/proc/$pid"
+  done | sort -u
+}
+owners=$(prefix_owners)
+[ "$owners" = "$(id -u nobody)" ] || fail "the program's prefix runs as user(s) '${owners//$'\n'/ }', not nobody"
+
+clock_before=$(date +%s)
+as_nobody timeout 60 "$wine" "$work/nobody/prog/driver.exe" command 1041 >/dev/null 2>>"$work/driver.err" &
+box=$(as_nobody timeout 60 "$wine" "$work/nobody/prog/driver.exe" answer-yes "Sunucu Adresi : $server_ip" |
+  tr -d '\r') || fail "no comparison box for nobody: $box"
+echo "$box"
+printf '%s\n' "$box" | grep -Eq "PC'nizin saati  -(89,9[0-9]{2}|90,0[0-9]{2}) saniye kaym" ||
+  fail "the comparison box for nobody shows another drift"
+wait_window -v "Internet Saati" >/dev/null
+sleep 1
+shot timesync-needs-administrator
+box=$(as_nobody timeout 60 "$wine" "$work/nobody/prog/driver.exe" answer-yes "Internet Saati" |
+  tr -d '\r') || fail "no administrator question: $box"
+echo "$box"
+printf '%s\n' "$box" | grep -q "yönetici izni istiyor.*Saat yönetici izniyle ayarlansın mı ?" ||
+  fail "the question does not offer administrator rights"
+box=$(as_nobody timeout 90 "$wine" "$work/nobody/prog/driver.exe" answer-no "Internet Saati" 60000 |
+  tr -d '\r') || fail "no result after the administrator's attempt: $box"
+echo "$box"
+printf '%s\n' "$box" | grep -q "^box: PC'nizin saati ayarlanamadı !$" ||
+  fail "the failed setting is not reported as such"
+clock_after=$(date +%s)
+[ $((clock_after - clock_before)) -ge 0 ] && [ $((clock_after - clock_before)) -lt 150 ] ||
+  fail "this machine's clock moved"
+echo "timesync e2e: as nobody the clock is not set, administrator rights are offered and the failure is said; screenshot $art/timesync-needs-administrator.png"
