@@ -26,7 +26,8 @@ constexpr Command kCommands[] = {
     {"hijri", miravel::cli::RunHijri, "hijri [--date DD/MM/YYYY] [--json]"},
     {"report", miravel::cli::RunReport,
      "report monthly|yearly|religious [--ini FILE] [--date DD/MM/YYYY] [--out FILE]"},
-    {"timesync", miravel::cli::RunTimeSync, "timesync HOST [--port N] [--timeout MS]"},
+    {"timesync", miravel::cli::RunTimeSync,
+     "timesync HOST [--protocol ntp|time] [--port N] [--timeout MS] [--json] [--set]"},
     {"render", miravel::cli::RunRender,
      "render angles|paths|moon|earth|globe|vakitmap|qiblamap|declmap|yearly [--ini FILE] "
      "[--row N] [--lat DEG --lon DEG] [--zone HOURS] [--date DD/MM/YYYY] [--time HH:MM] "

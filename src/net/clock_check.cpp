@@ -36,6 +36,23 @@ std::string ComparisonText(const CivilTime& server, const CivilTime& computer, i
     return text;
 }
 
+std::string ComparisonTextMs(const CivilTime& server, const CivilTime& computer, int64_t driftMs) {
+    std::string text = ServerTimeLine(server) + ComputerTimeLine(computer);
+    if (driftMs >= kNtpInSyncMs || driftMs <= -kNtpInSyncMs) {
+        const int64_t magnitude = driftMs < 0 ? -driftMs : driftMs;
+        char sentence[112];
+        std::snprintf(
+            sentence, sizeof sentence,
+            "\nPC'nizin saati  %s%lld,%03lld saniye kaymış !\nDüzeltmek ister misiniz ?\n",
+            driftMs < 0 ? "-" : "", static_cast<long long>(magnitude / 1000),
+            static_cast<long long>(magnitude % 1000));
+        text += sentence;
+    } else {
+        text += "\nPC'nizin saati  düzeltme gerektirmiyor...\n";
+    }
+    return text;
+}
+
 std::string ServerAddressCaption(uint32_t address) {
     return "Sunucu Adresi : " + DottedQuad(address);
 }
@@ -53,7 +70,8 @@ uint32_t ResolveServer(TimeEndpoint& endpoint, std::string_view name) {
     return endpoint.LookUpHost(std::string(name));
 }
 
-ServerReply AskTimeServer(TimeEndpoint& endpoint, uint32_t address, uint16_t timeoutMs) {
+ServerReply AskTimeServer(TimeEndpoint& endpoint, uint32_t address, uint16_t timeoutMs,
+                          uint16_t port) {
     ServerReply reply;
     // Answers are taken only from the address asked, so a broadcast could
     // never be answered; and letting any machine of the network set the
@@ -62,12 +80,17 @@ ServerReply AskTimeServer(TimeEndpoint& endpoint, uint32_t address, uint16_t tim
         reply.status = ServerReply::Status::kNoAddress;
         return reply;
     }
-    if (!endpoint.SendRequest(address)) {
+    const bool sent = port == 0 ? endpoint.SendRequest(address)
+                                : endpoint.SendDatagram(address, port, {kTimeRequestByte});
+    if (!sent) {
         reply.status = ServerReply::Status::kSendFailed;
         return reply;
     }
     std::vector<uint8_t> datagram;
-    switch (endpoint.AwaitAnswer(address, timeoutMs, &datagram)) {
+    const AnswerStatus status = port == 0
+                                    ? endpoint.AwaitAnswer(address, timeoutMs, &datagram)
+                                    : endpoint.AwaitAnswerFrom(address, port, timeoutMs, &datagram);
+    switch (status) {
         case AnswerStatus::kAnswer:
             break;
         case AnswerStatus::kNoAnswer:
@@ -86,17 +109,134 @@ ServerReply AskTimeServer(TimeEndpoint& endpoint, uint32_t address, uint16_t tim
     return reply;
 }
 
-bool CorrectClock(ComputerClock& clock, int64_t drift) {
+NtpReply AskNtpServer(TimeEndpoint& endpoint, ComputerClock& clock, uint32_t address, uint16_t port,
+                      uint16_t timeoutMs) {
+    NtpReply reply;
+    if (address == 0 || address == kBroadcastAddress) {
+        reply.status = NtpReply::Status::kNoAddress;
+        return reply;
+    }
+    const NtpTimestamp transmit = RandomTransmitValue();
+    const int64_t sentMicros = clock.NowMicros();
+    if (!endpoint.SendDatagram(address, port, MakeSntpRequest(transmit))) {
+        reply.status = NtpReply::Status::kSendFailed;
+        return reply;
+    }
+    // A datagram with the server's address that does not echo our value is
+    // someone else's (forged, or an answer to an earlier request): the wait
+    // goes on for the real one within the same time-out.
+    uint16_t left = timeoutMs;
+    for (;;) {
+        std::vector<uint8_t> datagram;
+        switch (endpoint.AwaitAnswerFrom(address, port, left, &datagram)) {
+            case AnswerStatus::kAnswer:
+                break;
+            case AnswerStatus::kNoAnswer:
+                reply.status = NtpReply::Status::kNoAnswer;
+                return reply;
+            case AnswerStatus::kWindowClosed:
+                reply.status = NtpReply::Status::kWindowClosed;
+                return reply;
+            case AnswerStatus::kQuit:
+                reply.status = NtpReply::Status::kQuit;
+                return reply;
+        }
+        const int64_t receivedMicros = clock.NowMicros();
+        reply.answer = DecodeSntpAnswer(datagram.data(), datagram.size(), transmit, sentMicros,
+                                        receivedMicros);
+        switch (reply.answer.status) {
+            case SntpAnswer::Status::kAccepted:
+                reply.status = NtpReply::Status::kAnswered;
+                return reply;
+            case SntpAnswer::Status::kKissOfDeath:
+                reply.status = NtpReply::Status::kKissOfDeath;
+                return reply;
+            case SntpAnswer::Status::kWrongOrigin:
+            case SntpAnswer::Status::kTooShort:
+            case SntpAnswer::Status::kWrongMode:
+                break;  // not the answer to this request: wait on
+            default:
+                reply.status = NtpReply::Status::kRefused;
+                return reply;
+        }
+        const int64_t elapsed = (receivedMicros - sentMicros) / 1000;
+        if (timeoutMs == 0 || elapsed < 0 || elapsed >= timeoutMs) {
+            reply.status = NtpReply::Status::kRefused;
+            return reply;
+        }
+        left = static_cast<uint16_t>(timeoutMs - elapsed);
+    }
+}
+
+ClockSetStatus CorrectClock(ComputerClock& clock, int64_t drift) {
     // Setting the clock at the start of a second keeps the fraction the
     // computer had: the new clock starts exactly at a whole second.
     const int64_t start = clock.Now();
     int64_t next = start;
     while (next == start)
         next = clock.Now();
-    if (!clock.Set(next - drift)) return false;
-    clock.AnnounceChange();
-    return true;
+    const ClockSetStatus status = clock.SetMs((next - drift) * 1000);
+    if (status == ClockSetStatus::kSet) clock.AnnounceChange();
+    return status;
 }
+
+ClockSetStatus CorrectClockMs(ComputerClock& clock, int64_t offsetMs) {
+    const ClockSetStatus status = clock.SetMs(clock.NowMs() + offsetMs);
+    if (status == ClockSetStatus::kSet) clock.AnnounceChange();
+    return status;
+}
+
+std::string ElevatedTimeSyncArguments(TimeProtocol protocol, uint32_t address, uint16_t port,
+                                      uint16_t timeoutMs) {
+    char text[128];
+    std::snprintf(text, sizeof text, "timesync %s --protocol %s --port %u --timeout %u --set",
+                  DottedQuad(address).c_str(), protocol == TimeProtocol::kNtp ? "ntp" : "time",
+                  static_cast<unsigned>(port), static_cast<unsigned>(timeoutMs));
+    return text;
+}
+
+namespace {
+
+int64_t FloorDivMs(int64_t ms) {
+    return ms / 1000 - ((ms % 1000 != 0) && ms < 0);
+}
+
+// What follows a refused or failed set: the interactive mode says so and,
+// where the refusal is for want of rights, offers to set the clock with
+// administrator rights from the same server.
+ClockCheckOutcome AfterSet(ClockSetStatus status, const ClockCheckRequest& request,
+                           const ClockCheckResult& result, ComputerClock& clock, ClockCheckUi& ui,
+                           uint16_t timeoutMs) {
+    if (status == ClockSetStatus::kSet) return ClockCheckOutcome::kCorrected;
+    if (request.silent)
+        return status == ClockSetStatus::kNoPrivilege ? ClockCheckOutcome::kNoPrivilege
+                                                      : ClockCheckOutcome::kSetRefused;
+    if (status == ClockSetStatus::kFailed) {
+        ui.ShowMessage(kSetFailedText, kClockCheckCaption, BoxIcon::kError);
+        return ClockCheckOutcome::kSetRefused;
+    }
+    if (request.elevation == nullptr) {
+        ui.ShowMessage(kNoAdministratorText, kClockCheckCaption, BoxIcon::kError);
+        return ClockCheckOutcome::kSetRefused;
+    }
+    if (!ui.AskYesNo(kNeedAdministratorText, kClockCheckCaption))
+        return ClockCheckOutcome::kSetRefused;
+    switch (request.elevation->SetClockAsAdministrator(result.protocol, result.address, result.port,
+                                                       timeoutMs)) {
+        case ElevatedSetStatus::kSet:
+            clock.AnnounceChange();
+            ui.ShowMessage(kSetAsAdministratorText, kClockCheckCaption, BoxIcon::kInformation);
+            return ClockCheckOutcome::kCorrectedAsAdministrator;
+        case ElevatedSetStatus::kCancelled:
+            return ClockCheckOutcome::kSetRefused;
+        case ElevatedSetStatus::kFailed:
+            break;
+    }
+    ui.ShowMessage(kSetFailedText, kClockCheckCaption, BoxIcon::kError);
+    return ClockCheckOutcome::kSetRefused;
+}
+
+}  // namespace
 
 ClockCheckResult RunClockCheck(const TimeServers& servers, const ClockCheckRequest& request,
                                TimeEndpoint& endpoint, ComputerClock& clock, ClockCheckUi& ui) {
@@ -113,48 +253,109 @@ ClockCheckResult RunClockCheck(const TimeServers& servers, const ClockCheckReque
 
     bool answered = false;
     bool stopped = false;
-    for (const std::string& entry : servers.hosts) {
+    for (const std::string& raw : servers.hosts) {
         if (!ui.WindowExists()) {
             result.outcome = ClockCheckOutcome::kWindowClosed;
             stopped = true;
             break;
         }
-        const std::string name = entry.substr(0, kMaxServerNameChars);
+        const std::string name = raw.substr(0, kMaxServerNameChars);
         if (name.empty()) continue;
-        const uint32_t address = ResolveServer(endpoint, name);
+        ServerEntry entry;
+        const bool parsed = ParseServerEntry(name, &entry);
+        const uint32_t address = parsed ? ResolveServer(endpoint, entry.host) : 0;
         ui.SetProgressTitle(name);
-        const ServerReply reply = AskTimeServer(endpoint, address, servers.timeoutMs);
-        if (reply.status == ServerReply::Status::kWindowClosed) {
-            result.outcome = ClockCheckOutcome::kWindowClosed;
-            stopped = true;
-            break;
+        const bool ntp = entry.protocol == TimeProtocol::kNtp;
+        const uint16_t port = ntp ? PortOf(entry) : entry.port;  // 0: the endpoint's own
+
+        ServerTime time;
+        int64_t offsetMs = 0;  // server minus computer, SNTP
+        NtpReply ntpReply;
+        if (ntp) {
+            const int64_t nowMs = clock.NowMs();
+            if (request.kissOfDeath && request.kissOfDeath->Blocked(address, port, nowMs)) continue;
+            ntpReply = AskNtpServer(endpoint, clock, address, port, servers.timeoutMs);
+            if (ntpReply.status == NtpReply::Status::kKissOfDeath) {
+                const int64_t hold = KissOfDeathHoldMillis(ntpReply.answer);
+                if (request.kissOfDeath)
+                    request.kissOfDeath->Add(
+                        address, port,
+                        hold == KissOfDeathList::kForever ? hold : clock.NowMs() + hold);
+                continue;
+            }
+            if (ntpReply.status == NtpReply::Status::kWindowClosed ||
+                ntpReply.status == NtpReply::Status::kQuit) {
+                result.outcome = ntpReply.status == NtpReply::Status::kQuit
+                                     ? ClockCheckOutcome::kQuit
+                                     : ClockCheckOutcome::kWindowClosed;
+                stopped = true;
+                break;
+            }
+            if (ntpReply.status != NtpReply::Status::kAnswered) continue;
+            offsetMs = ntpReply.answer.offsetMicros >= 0
+                           ? (ntpReply.answer.offsetMicros + 500) / 1000
+                           : -((-ntpReply.answer.offsetMicros + 500) / 1000);
+        } else {
+            const ServerReply reply = AskTimeServer(endpoint, address, servers.timeoutMs, port);
+            if (reply.status == ServerReply::Status::kWindowClosed) {
+                result.outcome = ClockCheckOutcome::kWindowClosed;
+                stopped = true;
+                break;
+            }
+            if (reply.status == ServerReply::Status::kQuit) {
+                result.outcome = ClockCheckOutcome::kQuit;
+                stopped = true;
+                break;
+            }
+            if (reply.status != ServerReply::Status::kAnswered) continue;
+            time = reply.time;
         }
-        if (reply.status == ServerReply::Status::kQuit) {
-            result.outcome = ClockCheckOutcome::kQuit;
-            stopped = true;
-            break;
-        }
-        if (reply.status != ServerReply::Status::kAnswered) continue;
+
+        const int64_t nowMs = clock.NowMs();
+        const int64_t serverMs = ntp ? nowMs + offsetMs : int64_t{time.seconds} * 1000;
         // Nobody looks at a silent correction, so it must not take a time
         // that cannot be right; the next server may do better.
-        if (request.silent && (reply.time.clampedTo1970 || reply.time.seconds < request.notBefore))
-            continue;
+        if (request.silent) {
+            if (time.clampedTo1970 || serverMs < request.notBefore * 1000) continue;
+            const int64_t jumpMs = serverMs - nowMs;
+            if ((jumpMs > kMaxSilentJumpMs || jumpMs < -kMaxSilentJumpMs) &&
+                nowMs >= request.notBefore * 1000)
+                continue;
+        }
+        const int64_t now = ntp ? FloorDivMs(nowMs) : clock.Now();
+        const int64_t jumpMs = ntp ? offsetMs : (int64_t{time.seconds} - now) * 1000;
 
         answered = true;
         result.server = name;
         result.address = address;
-        result.serverTime = reply.time;
-        const int64_t now = clock.Now();
-        result.drift = now - reply.time.seconds;
+        result.protocol = entry.protocol;
+        result.port = ntp ? port : PortOf(entry);
+        result.offsetMs = jumpMs;
+        if (ntp) {
+            result.delayMs = (ntpReply.answer.delayMicros + 500) / 1000;
+            result.stratum = ntpReply.answer.stratum;
+            const int64_t serverSeconds = FloorDivMs(serverMs);
+            time.seconds = static_cast<int32_t>(
+                serverSeconds < 0 ? 0 : (serverSeconds > INT32_MAX ? INT32_MAX : serverSeconds));
+            result.drift = -offsetMs / 1000;
+        } else {
+            result.drift = now - time.seconds;
+        }
+        result.serverTime = time;
         const std::string text =
-            ComparisonText(clock.ToLocal(reply.time.seconds), clock.ToLocal(now), result.drift);
+            ntp ? ComparisonTextMs(clock.ToLocal(FloorDivMs(serverMs)), clock.ToLocal(now),
+                                   -offsetMs)
+                : ComparisonText(clock.ToLocal(time.seconds), clock.ToLocal(now), result.drift);
         const std::string caption = ServerAddressCaption(address);
-        if (result.drift == 0) {
+        const bool inSync =
+            ntp ? (offsetMs < kNtpInSyncMs && offsetMs > -kNtpInSyncMs) : result.drift == 0;
+        if (inSync) {
             if (interactive) ui.ShowMessage(text, caption, BoxIcon::kInformation);
             result.outcome = ClockCheckOutcome::kInSync;
         } else if (request.silent || ui.AskYesNo(text, caption)) {
-            result.outcome = CorrectClock(clock, result.drift) ? ClockCheckOutcome::kCorrected
-                                                               : ClockCheckOutcome::kSetRefused;
+            const ClockSetStatus status =
+                ntp ? CorrectClockMs(clock, offsetMs) : CorrectClock(clock, result.drift);
+            result.outcome = AfterSet(status, request, result, clock, ui, servers.timeoutMs);
         } else {
             result.outcome = ClockCheckOutcome::kDeclined;
         }

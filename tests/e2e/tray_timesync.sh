@@ -1,24 +1,36 @@
 #!/usr/bin/env bash
-# "Internet Saati" (command 1041) of miravel.exe under Wine against a real
-# Time Protocol server: xinetd's built-in time service in a network
-# namespace of this test's own (the program binds local port 37, which a
-# server on the same host would hold too), reached over a veth pair with
-# small private addresses. The comparison box "Sunucu Adresi : <server>"
-# must appear; a screenshot of it is kept.
+# "Internet Saati" (command 1041) of miravel.exe under Wine against real
+# time servers in a network namespace of this test's own (the program binds
+# local port 37, which a server on the same host would hold too), reached
+# over a veth pair with small private addresses: xinetd's built-in Time
+# Protocol service, then chronyd serving NTP with its clock 90 s ahead
+# (faketime; chronyd never touches the system clock). Each time the
+# comparison box "Sunucu Adresi : <server>" must appear, with the drift the
+# server's clock gives; screenshots are kept. Every box of the program run
+# as root is answered "Hayır": Wine running as root may set this machine's
+# clock on "Evet".
 #
-#   tray_timesync.sh <miravel.exe> <tray-driver.exe> <work folder>
-# Exit 77 (skipped) without root, ip, xinetd, xdotool or import.
+# Last, the program runs as the unprivileged user "nobody" (inside the
+# server's namespace, where that user may bind port 37), who cannot change
+# the clock whatever Wine does: there "Evet" is answered, the program must
+# say that the clock may not be set and offer administrator rights; "Evet"
+# again starts miravel-cli.exe through "runas", which cannot set it either,
+# and the program must say so rather than report a success.
+#
+#   tray_timesync.sh <miravel.exe> <tray-driver.exe> <work folder> [<miravel-cli.exe>]
+# Exit 77 (skipped) without root, ip, xinetd, chronyd, faketime, xdotool or import.
 set -euo pipefail
 
 exe=$(realpath "$1")
 driver_exe=$(realpath "$2")
-for tool in ip xinetd xdotool import; do
+for tool in ip xinetd chronyd faketime xdotool import; do
   command -v $tool >/dev/null || { echo "$tool not found"; exit 77; }
 done
 [ "$(id -u)" = 0 ] || { echo "needs root for the namespace"; exit 77; }
 e2e_name="timesync e2e"
 export LC_ALL=C.UTF-8
 . "$(dirname "$0")/lib/wine-session.sh"
+. "$(dirname "$0")/lib/chrony-server.sh"
 e2e_workdir "$3"
 
 # Names and addresses of this run: another run at the same time picks others.
@@ -31,8 +43,19 @@ server_ip="10.237.$tag.2"
 
 e2e_on_exit() {
   if [ -s "$work/xinetd.pid" ]; then kill "$(cat "$work/xinetd.pid")" 2>/dev/null || true; fi
+  chrony_stop "$work"
+  if [ -n "${nobody_pid:-}" ]; then kill "$nobody_pid" 2>/dev/null || true; fi
+  if [ -d "$work/nobody/prefix" ]; then as_nobody wineserver -k 2>/dev/null || true; fi
   ip link del "$host_if" 2>/dev/null || true
   ip netns del "$ns" 2>/dev/null || true
+}
+
+nobody_pid=""
+# A command as "nobody" in the server's namespace, with a Wine prefix and
+# home of that user's own.
+as_nobody() {
+  ip netns exec "$ns" runuser -u nobody -- env HOME="$work/nobody" TMPDIR="$work/nobody/tmp" \
+    WINEPREFIX="$work/nobody/prefix" WINEDEBUG=-all DISPLAY="$DISPLAY" "$@"
 }
 
 ip netns add "$ns" || { echo "cannot create a network namespace"; exit 77; }
@@ -62,6 +85,8 @@ CONF
 ip netns exec "$ns" xinetd -f "$work/xinetd.conf" -pidfile "$work/xinetd.pid"
 xinetd_bound() { ip netns exec "$ns" ss -uln | grep -q "$server_ip:37 "; }
 retry 50 0.1 xinetd_bound || fail "xinetd did not bind $server_ip:37"
+chrony_start "$work" "$server_ip" 123 ip netns exec "$ns" faketime -f "+90s" ||
+  fail "chronyd did not bind $server_ip:123: $(cat "$work/chronyd.log")"
 
 e2e_display
 e2e_prefix
@@ -89,10 +114,118 @@ INI
 app_pid=$!
 timeout 120 "$wine" "$prog/driver.exe" find 40000 >/dev/null 2>>"$work/driver.err" ||
   fail "no main window"
+clock_before=$(date +%s)
 # The command runs the query and then waits in the box: the driver's send
 # times out, which is expected.
 timeout 60 "$wine" "$prog/driver.exe" command 1041 >/dev/null 2>>"$work/driver.err" &
 wait_window "Sunucu Adresi : $server_ip" >/dev/null
 sleep 1
 shot timesync-box
+box=$(timeout 60 "$wine" "$prog/driver.exe" answer-no "Sunucu Adresi : $server_ip" | tr -d '\r') ||
+  fail "the Time Protocol box: $box"
+echo "$box"
+# Whole seconds: the same second, or the one before or after.
+printf '%s\n' "$box" | grep -Eq "PC'nizin saati  (d.zeltme gerektirmiyor|-?1 saniye kaym)" ||
+  fail "the Time Protocol box shows another drift"
 echo "timesync e2e: box 'Sunucu Adresi : $server_ip' shown; screenshot $art/timesync-box.png"
+box_gone() { ! xdotool search --onlyvisible --name "^Sunucu Adresi : $server_ip\$" >/dev/null 2>&1; }
+retry 50 0.1 box_gone || fail "the Time Protocol box stayed on the screen"
+
+# NTP first in the list now (read at every check): the server is 90 s
+# ahead, so this computer is -90 s off, to the millisecond.
+write_ini "$prog/miravel.ini" <<INI
+[Hesap Paramatreleri]
+Enlem=4101
+Boylam=2897
+Saat Farkı=180
+Şehir Adı=İstanbul
+Ülke Adı=Türkiye
+[Seçenekler]
+Ezan/Salâ=Hayır
+iletiler=0
+[Time Servers]
+MaxHost=3
+HostTimeout=3000
+Host0=ntp:$server_ip
+Host1=$server_ip
+INI
+timeout 60 "$wine" "$prog/driver.exe" command 1041 >/dev/null 2>>"$work/driver.err" &
+wait_window -v "Sunucu Adresi : $server_ip" >/dev/null
+sleep 1
+shot timesync-ntp-box
+box=$(timeout 60 "$wine" "$prog/driver.exe" answer-no "Sunucu Adresi : $server_ip" | tr -d '\r') ||
+  fail "the NTP box: $box"
+echo "$box"
+printf '%s\n' "$box" | grep -Eq "PC'nizin saati  -(89,9[0-9]{2}|90,0[0-9]{2}) saniye kaym" ||
+  fail "the NTP box does not show a drift of -90 s"
+# The command-line program under Wine reads the same server to the millisecond.
+if [ -n "${4:-}" ]; then
+  cli_out=$("$wine" "$(realpath "$4")" timesync "ntp:$server_ip" --json 2>&1 | tr -d '\r')
+  echo "$cli_out"
+  cli_offset=$(printf '%s\n' "$cli_out" | sed -n 's/.*"offsetMs":\(-\{0,1\}[0-9]*\)\.[0-9]*.*/\1/p')
+  [ -n "$cli_offset" ] && [ "$cli_offset" -gt 89950 ] && [ "$cli_offset" -lt 90050 ] ||
+    fail "miravel-cli.exe timesync: $cli_out"
+fi
+# Answered "Hayır": this machine's clock went on as it was.
+clock_after=$(date +%s)
+[ $((clock_after - clock_before)) -ge 0 ] && [ $((clock_after - clock_before)) -lt 120 ] ||
+  fail "this machine's clock moved"
+echo "timesync e2e: NTP box with a drift of -90 s shown; screenshot $art/timesync-ntp-box.png"
+
+# --- The same program as a user who may not change the clock. ---
+command -v runuser >/dev/null || { echo "timesync e2e: runuser not found, unprivileged part skipped"; exit 0; }
+kill "$app_pid" 2>/dev/null || true
+wait "$app_pid" 2>/dev/null || true
+app_pid=""
+wineserver -k 2>/dev/null || true
+# Port 37 of the namespace is the program's now; NTP stays on 123.
+kill "$(cat "$work/xinetd.pid")" 2>/dev/null || true
+rm -f "$work/xinetd.pid"
+ip netns exec "$ns" sysctl -qw net.ipv4.ip_unprivileged_port_start=0 ||
+  fail "cannot open port 37 to users in the namespace"
+mkdir -p "$work/nobody/tmp" "$work/nobody/prog"
+cp -a "$(dirname "$work")/wineprefix-template" "$work/nobody/prefix"
+cp "$prog/miravel.exe" "$prog/driver.exe" "$prog/miravel.ini" "$work/nobody/prog/"
+[ -n "${4:-}" ] && cp "$(realpath "$4")" "$work/nobody/prog/miravel-cli.exe"
+chown -R nobody:nogroup "$work/nobody"
+for d in "$work" "$(dirname "$work")"; do chmod o+x "$d"; done
+as_nobody "$wine" "$work/nobody/prog/miravel.exe" >"$work/nobody.log" 2>&1 &
+nobody_pid=$!
+as_nobody timeout 120 "$wine" "$work/nobody/prog/driver.exe" find 40000 >/dev/null 2>>"$work/driver.err" ||
+  fail "no main window of the program run as nobody"
+# Only a program that cannot set the clock may be answered "Evet": every
+# Windows process of that prefix runs as nobody.
+prefix_owners() {
+  local pid
+  for pid in $(pgrep -x 'miravel.exe'; pgrep -x 'wineserver'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$work/nobody/prefix" &&
+      stat -c %u "/proc/$pid"
+  done | sort -u
+}
+owners=$(prefix_owners)
+[ "$owners" = "$(id -u nobody)" ] || fail "the program's prefix runs as user(s) '${owners//$'\n'/ }', not nobody"
+
+clock_before=$(date +%s)
+as_nobody timeout 60 "$wine" "$work/nobody/prog/driver.exe" command 1041 >/dev/null 2>>"$work/driver.err" &
+box=$(as_nobody timeout 60 "$wine" "$work/nobody/prog/driver.exe" answer-yes "Sunucu Adresi : $server_ip" |
+  tr -d '\r') || fail "no comparison box for nobody: $box"
+echo "$box"
+printf '%s\n' "$box" | grep -Eq "PC'nizin saati  -(89,9[0-9]{2}|90,0[0-9]{2}) saniye kaym" ||
+  fail "the comparison box for nobody shows another drift"
+wait_window -v "Internet Saati" >/dev/null
+sleep 1
+shot timesync-needs-administrator
+box=$(as_nobody timeout 60 "$wine" "$work/nobody/prog/driver.exe" answer-yes "Internet Saati" |
+  tr -d '\r') || fail "no administrator question: $box"
+echo "$box"
+printf '%s\n' "$box" | grep -q "yönetici izni istiyor.*Saat yönetici izniyle ayarlansın mı ?" ||
+  fail "the question does not offer administrator rights"
+box=$(as_nobody timeout 90 "$wine" "$work/nobody/prog/driver.exe" answer-no "Internet Saati" 60000 |
+  tr -d '\r') || fail "no result after the administrator's attempt: $box"
+echo "$box"
+printf '%s\n' "$box" | grep -q "^box: PC'nizin saati ayarlanamadı !$" ||
+  fail "the failed setting is not reported as such"
+clock_after=$(date +%s)
+[ $((clock_after - clock_before)) -ge 0 ] && [ $((clock_after - clock_before)) -lt 150 ] ||
+  fail "this machine's clock moved"
+echo "timesync e2e: as nobody the clock is not set, administrator rights are offered and the failure is said; screenshot $art/timesync-needs-administrator.png"

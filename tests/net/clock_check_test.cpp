@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -77,6 +78,32 @@ struct FakeEndpoint : TimeEndpoint {
         if (s.status == AnswerStatus::kAnswer) *datagram = s.datagram;
         return s.status;
     }
+    // SNTP and entries with a port of their own: what was sent to which port,
+    // and answers made from the request (so that they can echo its value).
+    using Responder =
+        std::function<std::vector<std::vector<uint8_t>>(const std::vector<uint8_t>& request)>;
+    std::map<uint32_t, Responder> responders;
+    std::vector<std::pair<uint32_t, uint16_t>> datagramsTo;
+    std::vector<std::vector<uint8_t>> pending;
+    bool SendDatagram(uint32_t address, uint16_t port, const std::vector<uint8_t>& bytes) override {
+        datagramsTo.emplace_back(address, port);
+        auto it = responders.find(address);
+        pending = it == responders.end() ? std::vector<std::vector<uint8_t>>{} : it->second(bytes);
+        return !servers[address].sendFails;
+    }
+    AnswerStatus AwaitAnswerFrom(uint32_t address, uint16_t, uint16_t timeoutMs,
+                                 std::vector<uint8_t>* datagram) override {
+        waits.push_back(timeoutMs);
+        if (responders.count(address) == 0) {
+            const Script& s = servers[address];
+            if (s.status == AnswerStatus::kAnswer) *datagram = s.datagram;
+            return s.status;
+        }
+        if (pending.empty()) return AnswerStatus::kNoAnswer;
+        *datagram = pending.front();
+        pending.erase(pending.begin());
+        return AnswerStatus::kAnswer;
+    }
     void Answers(uint32_t address, uint32_t count) {
         servers[address] = {AnswerStatus::kAnswer, Bytes(count), false};
     }
@@ -92,12 +119,22 @@ struct FakeClock : ComputerClock {
     int announcements = 0;
     std::vector<int> readingsAtSet;
 
+    // Millisecond readings: `baseMs` (default: the start of `base`), moving
+    // on by `stepMs` at each reading.
+    int64_t baseMs = -1;
+    int64_t stepMs = 0;
+    int msReadings = 0;
+    ClockSetStatus refusal = ClockSetStatus::kFailed;
+    std::vector<int64_t> setsMs;
+
     int64_t Now() override { return base + readings++ / 3; }
+    int64_t NowMs() override { return (baseMs < 0 ? base * 1000 : baseMs) + stepMs * msReadings++; }
     CivilTime ToLocal(int64_t seconds) override { return CivilOf(seconds + 3 * 3600); }
-    bool Set(int64_t seconds) override {
-        sets.push_back(seconds);
+    ClockSetStatus SetMs(int64_t ms) override {
+        sets.push_back(ms / 1000);
+        setsMs.push_back(ms);
         readingsAtSet.push_back(readings);
-        return !refuse;
+        return refuse ? refusal : ClockSetStatus::kSet;
     }
     void AnnounceChange() override { ++announcements; }
 };
@@ -125,9 +162,16 @@ struct RecordingUi : ClockCheckUi {
                          std::string(caption));
         lastText = text;
     }
+    // Answers of the next questions in turn, before `answerYes` applies.
+    std::vector<bool> nextAnswers;
     bool AskYesNo(std::string_view text, std::string_view caption) override {
         events.push_back("ask " + std::string(caption));
         lastText = text;
+        if (!nextAnswers.empty()) {
+            const bool answer = nextAnswers.front();
+            nextAnswers.erase(nextAnswers.begin());
+            return answer;
+        }
         return answerYes;
     }
 };
@@ -312,6 +356,260 @@ TEST_F(ClockCheck, ClosingTheWindowOrQuittingEndsTheCheckWithoutAWord) {
     EXPECT_EQ(r.outcome, ClockCheckOutcome::kWindowClosed);
     EXPECT_EQ(endpoint.sent, std::vector<uint32_t>{kServerA});
     EXPECT_EQ(ui.events.back(), "hide");
+}
+
+// An SNTP server's answer to `request`: its clock at `serverMs` (receive
+// and transmit alike), echoing the request's transmit value.
+std::vector<uint8_t> NtpAnswer(const std::vector<uint8_t>& request, int64_t serverMs,
+                               int stratum = 2, int leap = 0, const char* kiss = "", int poll = 6) {
+    std::vector<uint8_t> p(48, 0);
+    p[0] = static_cast<uint8_t>((leap << 6) | (4 << 3) | 4);
+    p[1] = static_cast<uint8_t>(stratum);
+    p[2] = static_cast<uint8_t>(poll);
+    for (int i = 0; i < 4 && kiss[i]; ++i)
+        p[12 + i] = static_cast<uint8_t>(kiss[i]);
+    for (int i = 0; i < 8; ++i)
+        p[24 + i] = request.size() >= 48 ? request[40 + i] : 0;
+    const NtpTimestamp t = NtpFromUnixMicros(serverMs * 1000);
+    for (int i = 0; i < 8; ++i) {
+        p[32 + i] = static_cast<uint8_t>(t >> (56 - 8 * i));
+        p[40 + i] = p[32 + i];
+    }
+    return p;
+}
+
+struct FakeElevation : ClockElevation {
+    ElevatedSetStatus result = ElevatedSetStatus::kSet;
+    std::vector<std::string> calls;
+    ElevatedSetStatus SetClockAsAdministrator(TimeProtocol protocol, uint32_t address,
+                                              uint16_t port, uint16_t timeoutMs) override {
+        calls.push_back(ElevatedTimeSyncArguments(protocol, address, port, timeoutMs));
+        return result;
+    }
+};
+
+class NtpClockCheck : public ClockCheck {
+  protected:
+    // Server A answers with its clock `offsetMs` off the computer's.
+    void ServerAOffBy(int64_t offsetMs, int stratum = 2) {
+        endpoint.responders[kServerA] = [this, offsetMs, stratum](const std::vector<uint8_t>& r) {
+            return std::vector<std::vector<uint8_t>>{
+                NtpAnswer(r, clock.NowMs() + offsetMs, stratum)};
+        };
+    }
+};
+
+TEST_F(NtpClockCheck, AnswerSetsTheClockToTheMillisecond) {
+    clock.base = UnixSeconds(2027, 4, 10, 8, 0, 0);
+    clock.baseMs = clock.base * 1000 + 250;
+    clock.stepMs = 1;
+    ServerAOffBy(-1234);  // the computer is 1.234 s ahead
+    servers.timeoutMs = 900;
+    const ClockCheckResult r = Run(false, {"ntp:10.0.0.5"});
+
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
+    EXPECT_EQ(r.protocol, TimeProtocol::kNtp);
+    EXPECT_EQ(r.stratum, 2);
+    // One request to port 123, answered; the round trip spans two readings of
+    // the fake clock (the server reads it in between), 2 ms.
+    ASSERT_EQ(endpoint.datagramsTo.size(), 1u);
+    EXPECT_EQ(endpoint.datagramsTo[0], std::make_pair(kServerA, uint16_t{123}));
+    EXPECT_TRUE(endpoint.sent.empty());  // no Time Protocol request
+    EXPECT_EQ(endpoint.waits, std::vector<uint16_t>{900});
+    EXPECT_EQ(r.delayMs, 2);
+    EXPECT_NEAR(static_cast<double>(r.offsetMs), -1234.0, 1.0);
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"show Internet Saati", "title ntp:10.0.0.5",
+                                                   "ask Sunucu Adresi : 10.0.0.5", "hide"}));
+    EXPECT_NE(ui.lastText.find("\nPC'nizin saati  1,23"), std::string::npos) << ui.lastText;
+    EXPECT_NE(ui.lastText.find("saniye kaym\xFD\xFE !\nD\xFC"), std::string::npos);
+    // Set to the clock's reading at that moment plus the offset, not to a whole second.
+    ASSERT_EQ(clock.setsMs.size(), 1u);
+    const int64_t readingAtSet = clock.baseMs + clock.stepMs * (clock.msReadings - 1);
+    EXPECT_EQ(clock.setsMs[0], readingAtSet + r.offsetMs);
+    EXPECT_NE(clock.setsMs[0] % 1000, 0);
+    EXPECT_EQ(clock.announcements, 1);
+}
+
+TEST_F(NtpClockCheck, SmallOffsetNeedsNoCorrectionAndTheNextSecondIsKeptApart) {
+    clock.base = UnixSeconds(2027, 4, 10, 8, 0, 0);
+    ServerAOffBy(60);
+    ClockCheckResult r = Run(false, {"ntp:10.0.0.5"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kInSync);
+    EXPECT_NE(ui.lastText.find("d\xFCzeltme gerektirmiyor"), std::string::npos);
+    EXPECT_TRUE(clock.sets.empty());
+
+    ServerAOffBy(-100);  // at the bound: corrected
+    ui.answerYes = false;
+    r = Run(false, {"ntp:10.0.0.5"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kDeclined);
+    EXPECT_NE(ui.lastText.find("saati  0,100 saniye"), std::string::npos) << ui.lastText;
+    ServerAOffBy(2500);
+    r = Run(false, {"ntp:10.0.0.5"});
+    EXPECT_NE(ui.lastText.find("saati  -2,500 saniye"), std::string::npos) << ui.lastText;
+    EXPECT_EQ(r.drift, -2);
+}
+
+TEST_F(NtpClockCheck, ForgedAnswersAreWaitedPastAndBadServersPassedOver) {
+    clock.base = UnixSeconds(2027, 4, 10, 8, 0, 0);
+    // A forged answer (wrong origin) comes first; the real one follows.
+    endpoint.responders[kServerA] = [this](const std::vector<uint8_t>& r) {
+        std::vector<uint8_t> forged = NtpAnswer(r, clock.NowMs() + 3600 * 1000);
+        forged[30] ^= 0x40;
+        return std::vector<std::vector<uint8_t>>{forged, NtpAnswer(r, clock.NowMs() + 5000)};
+    };
+    ClockCheckResult r = Run(true, {"ntp:10.0.0.5"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
+    EXPECT_NEAR(static_cast<double>(r.offsetMs), 5000.0, 2.0);
+    EXPECT_EQ(endpoint.datagramsTo.size(), 1u);
+    EXPECT_EQ(endpoint.waits.size(), 2u);
+
+    // An unsynchronised server and one of stratum 16 are passed over.
+    endpoint.datagramsTo.clear();
+    endpoint.responders[kServerA] = [this](const std::vector<uint8_t>& r) {
+        return std::vector<std::vector<uint8_t>>{NtpAnswer(r, clock.NowMs() + 9000, 2, 3)};
+    };
+    endpoint.responders[kServerB] = [this](const std::vector<uint8_t>& r) {
+        return std::vector<std::vector<uint8_t>>{NtpAnswer(r, clock.NowMs() + 9000, 16)};
+    };
+    endpoint.responders[0x0A000007] = [this](const std::vector<uint8_t>& r) {
+        return std::vector<std::vector<uint8_t>>{NtpAnswer(r, clock.NowMs() + 7000, 1)};
+    };
+    r = Run(true, {"ntp:10.0.0.5", "ntp:10.0.0.6", "ntp:10.0.0.7:4123"});
+    EXPECT_EQ(r.address, 0x0A000007u);
+    EXPECT_EQ(r.stratum, 1);
+    EXPECT_EQ(r.port, 4123);
+    EXPECT_EQ(endpoint.datagramsTo.back(), std::make_pair(0x0A000007u, uint16_t{4123}));
+}
+
+TEST_F(NtpClockCheck, KissOfDeathKeepsTheServerUnaskedForTheTimeItSays) {
+    clock.base = UnixSeconds(2027, 4, 10, 8, 0, 0);
+    KissOfDeathList kod;
+    endpoint.responders[kServerA] = [](const std::vector<uint8_t>& r) {
+        return std::vector<std::vector<uint8_t>>{NtpAnswer(r, 0, 0, 3, "RATE", 8)};  // 256 s
+    };
+    endpoint.responders[kServerB] = [](const std::vector<uint8_t>& r) {
+        return std::vector<std::vector<uint8_t>>{NtpAnswer(r, 0, 0, 3, "DENY")};
+    };
+    ClockCheckRequest request;
+    request.silent = true;
+    request.notBefore = UnixSeconds(2026, 1, 1, 0, 0, 0);
+    request.kissOfDeath = &kod;
+    servers.hosts = {"ntp:10.0.0.5", "ntp:10.0.0.6"};
+    ClockCheckResult r = RunClockCheck(servers, request, endpoint, clock, ui);
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kNoAnswer);
+    EXPECT_EQ(endpoint.datagramsTo.size(), 2u);
+    EXPECT_TRUE(clock.sets.empty());
+
+    // A minute later neither is asked; 300 s later the RATE one is, the DENY one never.
+    endpoint.datagramsTo.clear();
+    clock.baseMs = clock.base * 1000 + 60 * 1000;
+    RunClockCheck(servers, request, endpoint, clock, ui);
+    EXPECT_TRUE(endpoint.datagramsTo.empty());
+    clock.baseMs = clock.base * 1000 + 300 * 1000;
+    RunClockCheck(servers, request, endpoint, clock, ui);
+    EXPECT_EQ(endpoint.datagramsTo, (std::vector<std::pair<uint32_t, uint16_t>>{{kServerA, 123}}));
+    clock.baseMs = clock.base * 1000 + 1000LL * 86400 * 365;
+    endpoint.datagramsTo.clear();
+    endpoint.responders.erase(kServerA);
+    RunClockCheck(servers, request, endpoint, clock, ui);
+    EXPECT_EQ(endpoint.datagramsTo, (std::vector<std::pair<uint32_t, uint16_t>>{{kServerA, 123}}));
+}
+
+TEST_F(NtpClockCheck, SilentModeRefusesAJumpBeyondTheBoundUnlessTheComputerIsSurelyWrong) {
+    clock.base = UnixSeconds(2027, 4, 10, 8, 0, 0);
+    ServerAOffBy(16LL * 3600 * 1000);
+    endpoint.responders[kServerB] = [this](const std::vector<uint8_t>& r) {
+        return std::vector<std::vector<uint8_t>>{NtpAnswer(r, clock.NowMs() - 14LL * 3600 * 1000)};
+    };
+    ClockCheckResult r = Run(true, {"ntp:10.0.0.5", "ntp:10.0.0.6"});
+    EXPECT_EQ(r.address, kServerB);
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
+    // The same for the Time Protocol: 16 hours are passed over.
+    clock.sets.clear();
+    endpoint.Answers(0x0A000007, CountOf(clock.base + 16 * 3600));
+    r = Run(true, {"10.0.0.7"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kNoAnswer);
+    EXPECT_TRUE(clock.sets.empty());
+    // The user looking at the box may take it.
+    r = Run(false, {"10.0.0.7"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
+    // A computer clock before the build's own time is wrong whatever the jump.
+    clock.base = UnixSeconds(2001, 1, 1, 0, 0, 0);
+    clock.baseMs = -1;
+    ServerAOffBy(UnixSeconds(2027, 4, 10, 8, 0, 0) * 1000 - clock.base * 1000);
+    r = Run(true, {"ntp:10.0.0.5"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
+    EXPECT_EQ(r.address, kServerA);
+}
+
+TEST_F(NtpClockCheck, AClockThatMayNotBeSetIsSaidAndOfferedToTheAdministrator) {
+    clock.base = UnixSeconds(2027, 4, 10, 8, 0, 0);
+    clock.refuse = true;
+    clock.refusal = ClockSetStatus::kNoPrivilege;
+    ServerAOffBy(4000);
+    servers.timeoutMs = 1500;
+    // Silent: nothing shown, the outcome tells the caller.
+    ClockCheckResult r = Run(true, {"ntp:10.0.0.5"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kNoPrivilege);
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"title ntp:10.0.0.5", "hide"}));
+    EXPECT_EQ(clock.announcements, 0);
+
+    // Interactive without a way to the rights: said, not hidden.
+    ui.events.clear();
+    r = Run(false, {"ntp:10.0.0.5"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kSetRefused);
+    EXPECT_EQ(ui.lastText, kNoAdministratorText);
+    EXPECT_EQ(ui.events[ui.events.size() - 2], "error Internet Saati");
+
+    // With the helper: asked, and the helper asks the same server itself.
+    FakeElevation elevation;
+    ClockCheckRequest request;
+    request.notBefore = UnixSeconds(2026, 1, 1, 0, 0, 0);
+    request.elevation = &elevation;
+    servers.hosts = {"ntp:10.0.0.5"};
+    ui.events.clear();
+    r = RunClockCheck(servers, request, endpoint, clock, ui);
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrectedAsAdministrator);
+    EXPECT_EQ(elevation.calls,
+              std::vector<std::string>{
+                  "timesync 10.0.0.5 --protocol ntp --port 123 --timeout 1500 --set"});
+    EXPECT_EQ(ui.events,
+              (std::vector<std::string>{"show Internet Saati", "title ntp:10.0.0.5",
+                                        "ask Sunucu Adresi : 10.0.0.5", "ask Internet Saati",
+                                        "info Internet Saati", "hide"}));
+    EXPECT_EQ(ui.lastText, kSetAsAdministratorText);
+    EXPECT_EQ(clock.announcements, 1);
+
+    // The helper failed: never reported as done.
+    elevation.result = ElevatedSetStatus::kFailed;
+    r = RunClockCheck(servers, request, endpoint, clock, ui);
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kSetRefused);
+    EXPECT_EQ(ui.lastText, kSetFailedText);
+    EXPECT_EQ(clock.announcements, 1);
+    // The user refused the rights prompt: nothing more to say.
+    elevation.result = ElevatedSetStatus::kCancelled;
+    ui.events.clear();
+    r = RunClockCheck(servers, request, endpoint, clock, ui);
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kSetRefused);
+    EXPECT_EQ(ui.events.back(), "hide");
+    EXPECT_EQ(ui.events[ui.events.size() - 2], "ask Internet Saati");
+    // Yes to the correction, No to the offer: the helper is not started.
+    elevation.calls.clear();
+    ui.nextAnswers = {true, false};
+    r = RunClockCheck(servers, request, endpoint, clock, ui);
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kSetRefused);
+    EXPECT_TRUE(elevation.calls.empty());
+    EXPECT_EQ(ui.lastText, kNeedAdministratorText);
+
+    // A Time Protocol server refused for another reason: the failure is said.
+    ui.answerYes = true;
+    clock.refusal = ClockSetStatus::kFailed;
+    endpoint.Answers(kServerB, CountOf(clock.base + 30));
+    servers.hosts = {"10.0.0.6"};
+    r = RunClockCheck(servers, request, endpoint, clock, ui);
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kSetRefused);
+    EXPECT_EQ(ui.lastText, kSetFailedText);
+    EXPECT_TRUE(elevation.calls.empty());
 }
 
 TEST(ClockCheckTexts, AddressCaptionAndTimeLines) {

@@ -173,10 +173,11 @@ struct StepClock : ComputerClock {
     int readings = 0;
     std::vector<int64_t> sets;
     int64_t Now() override { return base + readings++ / 2; }
+    int64_t NowMs() override { return (base + readings / 2) * 1000; }
     CivilTime ToLocal(int64_t) override { return CivilTime{}; }
-    bool Set(int64_t seconds) override {
-        sets.push_back(seconds);
-        return true;
+    ClockSetStatus SetMs(int64_t ms) override {
+        sets.push_back(ms / 1000);
+        return ClockSetStatus::kSet;
     }
     void AnnounceChange() override {}
 };
@@ -216,6 +217,30 @@ TEST(TimeEndpoint, SilentCheckPassesOverAnImpossibleAnswer) {
     EXPECT_EQ(clock.sets[0], serverNow + 1);  // the next second (base + 8) minus 7
     EXPECT_EQ(ui.boxes, 0);
     EXPECT_EQ(ui.titles, (std::vector<std::string>{"127.0.0.1", "127.0.0.2"}));
+}
+
+// An entry with a port of its own goes to that port, not to the endpoint's,
+// and the answer of the server's address from another port is passed over.
+TEST(TimeEndpoint, EntryWithItsOwnPortIsAskedThere) {
+    const int64_t serverNow = 1893456000;  // 2030-01-01 00:00:00 UTC
+    const auto count = static_cast<uint32_t>(serverNow + kSecondsFrom1900To1970);
+    FakeTimeServer server("127.0.0.1", 0,
+                          {{CountBytes(1111), 0, "127.0.0.1"}, {CountBytes(count), 40, ""}});
+    ASSERT_TRUE(server.ready());
+    auto endpoint = MakeTimeEndpoint(9, 0);  // the endpoint's own port: nothing there
+    StepClock clock;
+    clock.base = serverNow - 3;
+    SilentUi ui;
+    TimeServers servers{{"time:127.0.0.1:" + std::to_string(server.port())}, 2000};
+    ClockCheckRequest request;
+    request.silent = true;
+    request.notBefore = MIRAVEL_BUILD_UNIX_TIME;
+    const ClockCheckResult r = RunClockCheck(servers, request, *endpoint, clock, ui);
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
+    EXPECT_EQ(r.drift, -3);
+    EXPECT_EQ(r.port, server.port());
+    EXPECT_EQ(server.lastRequest(), std::vector<uint8_t>{0x48});
+    ASSERT_EQ(clock.sets.size(), 1u);
 }
 
 }  // namespace

@@ -55,22 +55,31 @@ class PosixTimeEndpoint final : public TimeEndpoint {
     }
 
     bool SendRequest(uint32_t address) override {
+        return SendDatagram(address, serverPort_, {kTimeRequestByte});
+    }
+
+    AnswerStatus AwaitAnswer(uint32_t address, uint16_t timeoutMs,
+                             std::vector<uint8_t>* datagram) override {
+        return AwaitAnswerFrom(address, serverPort_, timeoutMs, datagram);
+    }
+
+    bool SendDatagram(uint32_t address, uint16_t port, const std::vector<uint8_t>& bytes) override {
         if (fd_ < 0) return false;
         // Whatever came in since the last wait is a late answer.
         uint8_t scratch[kMaxAnswerBytes];
         while (recv(fd_, scratch, sizeof scratch, MSG_DONTWAIT) >= 0) {
         }
-        const sockaddr_in to = Address(address);
-        const uint8_t request = kTimeRequestByte;
-        return sendto(fd_, &request, 1, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 1;
+        const sockaddr_in to = Address(address, port);
+        return sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to),
+                      sizeof to) == static_cast<ssize_t>(bytes.size());
     }
 
-    AnswerStatus AwaitAnswer(uint32_t address, uint16_t timeoutMs,
-                             std::vector<uint8_t>* datagram) override {
+    AnswerStatus AwaitAnswerFrom(uint32_t address, uint16_t port, uint16_t timeoutMs,
+                                 std::vector<uint8_t>* datagram) override {
         datagram->clear();
         if (fd_ < 0) return AnswerStatus::kNoAnswer;
         AnswerWait wait;
-        wait.Start(address, serverPort_, timeoutMs);
+        wait.Start(address, port, timeoutMs);
         const auto deadline =
             std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (wait.waiting()) {
@@ -95,10 +104,10 @@ class PosixTimeEndpoint final : public TimeEndpoint {
     }
 
   private:
-    sockaddr_in Address(uint32_t address) const {
+    static sockaddr_in Address(uint32_t address, uint16_t port) {
         sockaddr_in a{};
         a.sin_family = AF_INET;
-        a.sin_port = htons(serverPort_);
+        a.sin_port = htons(port);
         a.sin_addr.s_addr = htonl(address);
         return a;
     }
@@ -150,6 +159,26 @@ std::unique_ptr<TimeEndpoint> MakeTimeEndpoint(uint16_t serverPort, uint16_t loc
 
 int64_t SystemSecondsNow() {
     return static_cast<int64_t>(std::time(nullptr));
+}
+
+int64_t SystemMillisecondsNow() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+int64_t SystemMicrosecondsNow() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+}
+
+void SystemClock::AnnounceChange() {}
+
+ClockSetStatus SetSystemClockMs(int64_t) {
+    // Here the system's own time service keeps the clock; this program never
+    // sets it (and a test run as root must not be able to).
+    return ClockSetStatus::kNoPrivilege;
 }
 
 CivilTime LocalCivilTime(int64_t seconds) {

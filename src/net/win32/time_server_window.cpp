@@ -95,9 +95,11 @@ LRESULT TimeServerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kSocketMessage:
             // A notification of a socket closed since then is stale.
-            if (static_cast<SOCKET>(wParam) == socket_ && socket_ != INVALID_SOCKET &&
+            if (static_cast<SOCKET>(wParam) != INVALID_SOCKET &&
+                (static_cast<SOCKET>(wParam) == socket_ ||
+                 static_cast<SOCKET>(wParam) == querySocket_) &&
                 WSAGETSELECTEVENT(lParam) == FD_READ)
-                OnReadable();
+                OnReadable(static_cast<SOCKET>(wParam));
             return 0;
         case WM_DESTROY:
             OnDestroyed();
@@ -108,17 +110,22 @@ LRESULT TimeServerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void TimeServerWindow::OnReadable() {
+void TimeServerWindow::OnReadable(SOCKET s) {
     uint8_t peek[kMaxAnswerBytes];
     uint32_t fromAddress = 0;
     uint16_t fromPort = 0;
-    if (ReceiveFrom(socket_, peek, sizeof peek, MSG_PEEK, &fromAddress, &fromPort) < 0) return;
+    if (s != waitSocket_) {
+        // A late answer on the socket no one waits on.
+        ReceiveFrom(s, peek, sizeof peek, 0, &fromAddress, &fromPort);
+        return;
+    }
+    if (ReceiveFrom(s, peek, sizeof peek, MSG_PEEK, &fromAddress, &fromPort) < 0) return;
     switch (wait_.OnDatagram(fromAddress, fromPort)) {
         case AnswerWait::Action::kAnswer:
             KillTimer(hwnd_, kTimeoutTimer);  // the datagram stays for the read
             break;
         case AnswerWait::Action::kDrop:
-            ReceiveFrom(socket_, peek, sizeof peek, 0, &fromAddress, &fromPort);
+            ReceiveFrom(s, peek, sizeof peek, 0, &fromAddress, &fromPort);
             break;
         case AnswerWait::Action::kLeave:
             break;
@@ -137,6 +144,9 @@ void TimeServerWindow::OnDestroyed() {
 void TimeServerWindow::CloseSocket() {
     if (socket_ != INVALID_SOCKET) closesocket(socket_);
     socket_ = INVALID_SOCKET;
+    if (querySocket_ != INVALID_SOCKET) closesocket(querySocket_);
+    querySocket_ = INVALID_SOCKET;
+    waitSocket_ = INVALID_SOCKET;
 }
 
 bool TimeServerWindow::Open() {
@@ -174,18 +184,58 @@ uint32_t TimeServerWindow::LookUpHost(const std::string& name) {
     return address;
 }
 
+namespace {
+
+bool SendOn(SOCKET s, uint32_t address, uint16_t port, const std::vector<uint8_t>& bytes) {
+    if (s == INVALID_SOCKET || bytes.empty()) return false;
+    const sockaddr_in to = SocketAddress(address, port);
+    const int size = static_cast<int>(bytes.size());
+    return sendto(s, reinterpret_cast<const char*>(bytes.data()), size, 0,
+                  reinterpret_cast<const sockaddr*>(&to), sizeof to) == size;
+}
+
+}  // namespace
+
 bool TimeServerWindow::SendRequest(uint32_t address) {
-    if (socket_ == INVALID_SOCKET) return false;
-    const sockaddr_in to = SocketAddress(address, options_.serverPort);
-    const char request = static_cast<char>(kTimeRequestByte);
-    return sendto(socket_, &request, 1, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 1;
+    return SendOn(socket_, address, options_.serverPort, {kTimeRequestByte});
+}
+
+// Other requests (SNTP) leave from a port the system chooses, as every NTP
+// client's do: networks that filter the time port 37 let them through.
+SOCKET TimeServerWindow::QuerySocket() {
+    if (querySocket_ != INVALID_SOCKET || !hwnd_) return querySocket_;
+    querySocket_ = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (querySocket_ == INVALID_SOCKET) return querySocket_;
+    const sockaddr_in local = SocketAddress(INADDR_ANY, 0);
+    if (WSAAsyncSelect(querySocket_, hwnd_, kSocketMessage, FD_READ) != 0 ||
+        bind(querySocket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        closesocket(querySocket_);
+        querySocket_ = INVALID_SOCKET;
+    }
+    return querySocket_;
+}
+
+bool TimeServerWindow::SendDatagram(uint32_t address, uint16_t port,
+                                    const std::vector<uint8_t>& bytes) {
+    return SendOn(QuerySocket(), address, port, bytes);
 }
 
 AnswerStatus TimeServerWindow::AwaitAnswer(uint32_t address, uint16_t timeoutMs,
                                            std::vector<uint8_t>* datagram) {
+    return AwaitOn(socket_, address, options_.serverPort, timeoutMs, datagram);
+}
+
+AnswerStatus TimeServerWindow::AwaitAnswerFrom(uint32_t address, uint16_t port, uint16_t timeoutMs,
+                                               std::vector<uint8_t>* datagram) {
+    return AwaitOn(querySocket_, address, port, timeoutMs, datagram);
+}
+
+AnswerStatus TimeServerWindow::AwaitOn(SOCKET s, uint32_t address, uint16_t port,
+                                       uint16_t timeoutMs, std::vector<uint8_t>* datagram) {
     datagram->clear();
     if (!hwnd_) return AnswerStatus::kWindowClosed;
-    wait_.Start(address, options_.serverPort, timeoutMs);
+    waitSocket_ = s;
+    wait_.Start(address, port, timeoutMs);
     if (wait_.waiting() && !SetTimer(hwnd_, kTimeoutTimer, timeoutMs, nullptr)) wait_.OnTimeout();
     // The program's windows, the scheduler's timer among them, keep running
     // here while the answer is awaited.
@@ -211,14 +261,14 @@ AnswerStatus TimeServerWindow::AwaitAnswer(uint32_t address, uint16_t timeoutMs,
 }
 
 AnswerStatus TimeServerWindow::ReadAnswer(std::vector<uint8_t>* datagram) {
-    if (socket_ == INVALID_SOCKET) return AnswerStatus::kNoAnswer;
+    if (waitSocket_ == INVALID_SOCKET) return AnswerStatus::kNoAnswer;
     uint8_t buffer[kMaxAnswerBytes];
     // With no time-out, answers of servers asked earlier may still be queued:
     // only the one from the server asked counts.
     for (;;) {
         uint32_t fromAddress = 0;
         uint16_t fromPort = 0;
-        const int n = ReceiveFrom(socket_, buffer, sizeof buffer, 0, &fromAddress, &fromPort);
+        const int n = ReceiveFrom(waitSocket_, buffer, sizeof buffer, 0, &fromAddress, &fromPort);
         if (n < 0) return AnswerStatus::kNoAnswer;
         if (wait_.IsFromServer(fromAddress, fromPort)) {
             datagram->assign(buffer, buffer + n);

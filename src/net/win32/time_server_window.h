@@ -41,6 +41,9 @@ class TimeServerWindow final : public TimeEndpoint, public ClockCheckUi {
     bool SendRequest(uint32_t address) override;
     AnswerStatus AwaitAnswer(uint32_t address, uint16_t timeoutMs,
                              std::vector<uint8_t>* datagram) override;
+    bool SendDatagram(uint32_t address, uint16_t port, const std::vector<uint8_t>& bytes) override;
+    AnswerStatus AwaitAnswerFrom(uint32_t address, uint16_t port, uint16_t timeoutMs,
+                                 std::vector<uint8_t>* datagram) override;
 
     void ShowProgress(std::string_view title) override;
     void SetProgressTitle(std::string_view title) override;
@@ -59,14 +62,19 @@ class TimeServerWindow final : public TimeEndpoint, public ClockCheckUi {
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool CreateTheWindow();
-    void OnReadable();
+    void OnReadable(SOCKET s);
+    SOCKET QuerySocket();
+    AnswerStatus AwaitOn(SOCKET s, uint32_t address, uint16_t port, uint16_t timeoutMs,
+                         std::vector<uint8_t>* datagram);
     AnswerStatus ReadAnswer(std::vector<uint8_t>* datagram);
     void CloseSocket();
     void OnDestroyed();
 
     Options options_;
     HWND hwnd_ = nullptr;
-    SOCKET socket_ = INVALID_SOCKET;
+    SOCKET socket_ = INVALID_SOCKET;       // bound to the time port: the Time Protocol
+    SOCKET querySocket_ = INVALID_SOCKET;  // any local port: SNTP and entries with a port
+    SOCKET waitSocket_ = INVALID_SOCKET;   // the one the current wait reads
     bool socketsStarted_ = false;
     AnswerWait wait_;
     bool quit_ = false;

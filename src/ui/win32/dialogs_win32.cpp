@@ -12,6 +12,7 @@
 #include "app/win32/wide_text.h"
 #include "config/settings.h"
 #include "config/settlement_list.h"
+#include "net/win32/time_client.h"
 #include "ui/calc_params_form.h"
 #include "ui/form_fields.h"
 #include "ui/options_form.h"
@@ -179,6 +180,11 @@ INT_PTR OptionsCommandOf(HWND dialog, App& app, int id) {
                 app.commands.SetMenuEnabled(kCmdClockCheck, false);
                 app.effects.SyncClockSilently();
                 app.commands.SetMenuEnabled(kCmdClockCheck, true);
+                // The silent correction says nothing; here the user has just
+                // asked for it, so a clock it may not set is worth a word.
+                if (ClockSettingNeedsAdministrator() || !MayChangeSystemTime())
+                    MessageBoxW(dialog, Wide(kAutoCorrectionNeedsAdministratorText).c_str(),
+                                Wide(kClockCheckCaption).c_str(), MB_OK | MB_ICONWARNING);
             }
             return TRUE;
         }

@@ -179,7 +179,9 @@ int Usage() {
         "find|title|expect-title|tray|tray-delete|taskbar-created|time-bar|hot-key|display-change|"
         "command|tray-"
         "mouse|query-end|"
-        "close|wait-gone|wait-adhan-box|close-boxes|count-boxes|choose-adhan-file|popup-menu|menu-"
+        "close|wait-gone|wait-adhan-box|close-boxes|answer-no|answer-yes|count-boxes|choose-adhan-"
+        "file|popup-"
+        "menu|menu-"
         "state ...");
     return 2;
 }
@@ -485,6 +487,27 @@ int MenuState(int command) {
     return 0;
 }
 
+// The program's box titled `title`: prints its message and presses `button`
+// (IDNO: "Hayır", which never changes anything; an OK box takes it as its
+// close). IDYES only where the caller made sure the program cannot do harm.
+int AnswerBox(const std::wstring& title, int button, DWORD timeoutMs) {
+    HWND main = MainWindow();
+    if (main == nullptr) return 1;
+    const DWORD process = ProcessOf(main);
+    HWND box = nullptr;
+    if (!WaitFor(timeoutMs, [&] { return (box = FindDialogTitled(process, title)) != nullptr; })) {
+        Say("no box titled " + Utf8(title));
+        return 1;
+    }
+    Say("box: " + OneLine(BoxMessage(box)));
+    PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    if (!WaitFor(5000, [&] { return !IsWindow(box) || !IsWindowVisible(box); })) {
+        Say("the box stayed");
+        return 1;
+    }
+    return 0;
+}
+
 int Run(int argc, wchar_t** argv) {
     if (argc < 2) return Usage();
     const std::wstring verb = argv[1];
@@ -520,6 +543,10 @@ int Run(int argc, wchar_t** argv) {
     if (verb == L"wait-adhan-box" && argc >= 3)
         return WaitAdhanBox(static_cast<int>(number(2, 0)), static_cast<DWORD>(number(3, 90000)));
     if (verb == L"close-boxes") return CloseBoxes();
+    if (verb == L"answer-no" && argc >= 3)
+        return AnswerBox(argv[2], IDNO, static_cast<DWORD>(number(3, 20000)));
+    if (verb == L"answer-yes" && argc >= 3)
+        return AnswerBox(argv[2], IDYES, static_cast<DWORD>(number(3, 20000)));
     if (verb == L"choose-adhan-file" && argc >= 4)
         return ChooseAdhanFile(static_cast<int>(number(2, 0)), argv[3],
                                static_cast<DWORD>(number(4, 20000)));
