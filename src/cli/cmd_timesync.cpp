@@ -28,6 +28,19 @@ bool ParseNumber(const std::string& text, long min, long max, long* out) {
 
 }  // namespace
 
+namespace {
+constexpr OptionHelp kTimeSyncOptions[] = {
+    {"--port N", "the server's UDP port (default 37)"},
+    {"--timeout MS", "how long to wait for the answer, 0..65535 ms (default 2000)"},
+};
+}  // namespace
+
+const CommandHelp kTimeSyncHelp = {
+    "timesync", "HOST [OPTIONS]", "compare this computer's clock with a time server",
+    "Asks HOST by the Time Protocol (RFC 868, UDP) and prints both clocks and\n"
+    "the difference. The clock is never set.",
+    kTimeSyncOptions};
+
 int RunTimeSync(int argc, char** argv) {
     Args args({"--port", "--timeout"}, {});
     std::string error;
