@@ -44,7 +44,7 @@ endif()
 set(expected
   Miravel/LICENSE.txt Miravel/README.md Miravel/ezan.wav Miravel/ezandua.wav
   Miravel/miravel-cli.exe Miravel/miravel.csv Miravel/miravel.exe Miravel/miravel.ico
-  Miravel/miravel.ini Miravel/miravel.rtf Miravel/sala.wav)
+  Miravel/miravel.html Miravel/miravel.ini Miravel/miravel.rtf Miravel/sala.wav)
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf "${zips}" OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cannot list ${zips}")
@@ -57,6 +57,10 @@ if(NOT listing STREQUAL expected)
 endif()
 
 set(stage "${out}/stage/Miravel")
+file(READ "${stage}/miravel.html" page LIMIT 200)
+if(NOT page MATCHES "^<!DOCTYPE html>\r\n<html lang=\"tr\">")
+  message(FATAL_ERROR "miravel.html is no HTML page: ${page}")
+endif()
 file(READ "${stage}/miravel.rtf" rtf LIMIT 40)
 if(NOT rtf MATCHES "^\\{\\\\rtf1\\\\ansi\\\\ansicpg1254")
   message(FATAL_ERROR "miravel.rtf is no Windows-1254 RTF: ${rtf}")
