@@ -43,8 +43,8 @@ endif()
 # The files the program looks for beside itself, and nothing else.
 set(expected
   Miravel/LICENSE.txt Miravel/README.md Miravel/ezan.wav Miravel/ezandua.wav
-  Miravel/miravel-cli.exe Miravel/miravel.csv Miravel/miravel.exe Miravel/miravel.ico
-  Miravel/miravel.html Miravel/miravel.ini Miravel/miravel.rtf Miravel/sala.wav)
+  Miravel/miravel-cli.exe Miravel/miravel.csv Miravel/miravel.exe Miravel/miravel.html
+  Miravel/miravel.ico Miravel/miravel.ini Miravel/miravel.rtf Miravel/sala.wav)
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf "${zips}" OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cannot list ${zips}")
@@ -58,7 +58,7 @@ endif()
 
 set(stage "${out}/stage/Miravel")
 file(READ "${stage}/miravel.html" page LIMIT 200)
-if(NOT page MATCHES "^<!DOCTYPE html>\r\n<html lang=\"tr\">")
+if(NOT page MATCHES "^<!DOCTYPE html>" OR NOT page MATCHES "<html lang=.tr.>")
   message(FATAL_ERROR "miravel.html is no HTML page: ${page}")
 endif()
 file(READ "${stage}/miravel.rtf" rtf LIMIT 40)
