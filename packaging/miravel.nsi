@@ -117,10 +117,15 @@ Section "${APP} (gerekli)" SecMain
   SetShellVarContext current
   CreateDirectory "$SMPROGRAMS\${APP}"
   CreateShortcut "$SMPROGRAMS\${APP}\${APP}.lnk" "$INSTDIR\miravel.exe" "" "$INSTDIR\miravel.ico" 0
-  StrCpy $Manual "$INSTDIR\miravel.rtf"
+  ; A program for RTF: the type's class has an "open" command (a class
+  ; left behind by a removed WordPad has none).
+  StrCpy $Manual "$INSTDIR\miravel.html"
   ReadRegStr $0 HKCR ".rtf" ""
-  StrCmp $0 "" 0 +2
-    StrCpy $Manual "$INSTDIR\miravel.html"
+  StrCmp $0 "" manual_chosen
+  ReadRegStr $1 HKCR "$0\shell\open\command" ""
+  StrCmp $1 "" manual_chosen
+  StrCpy $Manual "$INSTDIR\miravel.rtf"
+  manual_chosen:
   CreateShortcut "$SMPROGRAMS\${APP}\Kullanım Kılavuzu.lnk" "$Manual"
   CreateShortcut "$SMPROGRAMS\${APP}\${APP}'i Kaldır.lnk" "$INSTDIR\uninstall.exe"
 
