@@ -49,7 +49,8 @@ int RunCli(int argc, char** argv) {
     const char* first = argv[1];
     if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0 ||
         std::strcmp(first, "help") == 0) {
-        if (argc == 2 || std::strcmp(first, "help") != 0 || AsksForHelp(argc - 2, argv + 2)) {
+        if (argc == 2 || std::strcmp(first, "help") != 0 || std::strcmp(argv[2], "help") == 0 ||
+            AsksForHelp(argc - 2, argv + 2)) {
             PrintText(ToolHelp());
             return 0;
         }

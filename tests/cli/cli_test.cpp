@@ -44,11 +44,15 @@ const CommandHelp* const kAllHelp[] = {&kTimesHelp,  &kPlaceHelp, &kFindHelp,   
                                        &kRenderHelp, &kMp3WavHelp};
 
 TEST(CliHelp, TheToolsHelpListsEveryCommandAndEndsWell) {
-    for (const char* ask : {"--help", "-h", "help"}) {
-        const Outcome o = RunCommandLine({ask});
-        EXPECT_EQ(o.rc, 0) << ask;
-        EXPECT_EQ(o.out.rfind("usage: miravel-cli COMMAND", 0), 0u) << ask;
-        EXPECT_EQ(o.err, "") << ask;
+    for (const std::vector<std::string>& ask : {std::vector<std::string>{"--help"},
+                                                {"-h"},
+                                                {"help"},
+                                                {"help", "help"},
+                                                {"help", "--help"}}) {
+        const Outcome o = RunCommandLine(ask);
+        EXPECT_EQ(o.rc, 0) << ask.back();
+        EXPECT_EQ(o.out.rfind("usage: miravel-cli COMMAND", 0), 0u) << ask.back();
+        EXPECT_EQ(o.err, "") << ask.back();
         for (const CommandHelp* c : kAllHelp)
             EXPECT_NE(o.out.find(std::string("\n  ") + c->name + " "), std::string::npos)
                 << c->name;
