@@ -43,6 +43,11 @@ VIAddVersionKey /LANG=1055 "FileDescription" "${APP} kurulum programı"
 VIAddVersionKey /LANG=1055 "LegalCopyright" "GPL-3.0-or-later"
 
 !include "MUI2.nsh"
+
+; The manual the shortcut and the finish page open: the RTF file where a
+; program is registered for RTF, else the HTML file (Windows 11 has no
+; WordPad); both are installed.
+Var Manual
 !include "WinMessages.nsh"
 
 !define MUI_ICON "${STAGE}\miravel.ico"
@@ -61,7 +66,7 @@ VIAddVersionKey /LANG=1055 "LegalCopyright" "GPL-3.0-or-later"
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\miravel.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "${APP}'i şimdi başlat"
-!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\miravel.rtf"
+!define MUI_FINISHPAGE_SHOWREADME "$Manual"
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Kullanım kılavuzunu aç"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_FINISH
@@ -95,6 +100,7 @@ Section "${APP} (gerekli)" SecMain
   File "${STAGE}\miravel-cli.exe"
   File "${STAGE}\miravel.ico"
   File "${STAGE}\miravel.rtf"
+  File "${STAGE}\miravel.html"
   File "${STAGE}\miravel.csv"
   File "${STAGE}\ezan.wav"
   File "${STAGE}\sala.wav"
@@ -111,7 +117,16 @@ Section "${APP} (gerekli)" SecMain
   SetShellVarContext current
   CreateDirectory "$SMPROGRAMS\${APP}"
   CreateShortcut "$SMPROGRAMS\${APP}\${APP}.lnk" "$INSTDIR\miravel.exe" "" "$INSTDIR\miravel.ico" 0
-  CreateShortcut "$SMPROGRAMS\${APP}\Kullanım Kılavuzu.lnk" "$INSTDIR\miravel.rtf"
+  ; A program for RTF: the type's class has an "open" command (a class
+  ; left behind by a removed WordPad has none).
+  StrCpy $Manual "$INSTDIR\miravel.html"
+  ReadRegStr $0 HKCR ".rtf" ""
+  StrCmp $0 "" manual_chosen
+  ReadRegStr $1 HKCR "$0\shell\open\command" ""
+  StrCmp $1 "" manual_chosen
+  StrCpy $Manual "$INSTDIR\miravel.rtf"
+  manual_chosen:
+  CreateShortcut "$SMPROGRAMS\${APP}\Kullanım Kılavuzu.lnk" "$Manual"
   CreateShortcut "$SMPROGRAMS\${APP}\${APP}'i Kaldır.lnk" "$INSTDIR\uninstall.exe"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${APP}"
@@ -144,6 +159,7 @@ Section "Uninstall"
   Delete "$INSTDIR\miravel-cli.exe"
   Delete "$INSTDIR\miravel.ico"
   Delete "$INSTDIR\miravel.rtf"
+  Delete "$INSTDIR\miravel.html"
   Delete "$INSTDIR\miravel.csv"
   Delete "$INSTDIR\ezan.wav"
   Delete "$INSTDIR\sala.wav"

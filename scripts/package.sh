@@ -56,8 +56,8 @@ stage="$out_dir/stage/Miravel"
 rm -rf "$out_dir/stage"
 mkdir -p "$stage"
 
-# The files the program looks for beside itself: the INI, list, manual and
-# icon take the program's base name; the sounds keep their own names.
+# The files the program looks for beside itself: the INI, list, manual (RTF
+# and HTML) and icon take the program's base name; the sounds keep their own names.
 strip=x86_64-w64-mingw32-strip
 for exe in miravel.exe miravel-cli.exe; do
   if command -v "$strip" >/dev/null; then
@@ -69,7 +69,7 @@ done
 cp resources/miravel.ico "$stage/miravel.ico"
 cp data/miravel.csv data/ezan.wav data/sala.wav data/ezandua.wav "$stage/"
 cp packaging/miravel.ini "$stage/miravel.ini"
-python3 docs/make_manual.py docs/kilavuz.txt "$stage/miravel.rtf"
+python3 docs/make_manual.py docs/kilavuz.txt "$stage/miravel.rtf" "$stage/miravel.html"
 cp README.md "$stage/README.md"
 # Windows line ends, so that every editor shows the licence properly.
 sed 's/\r*$/\r/' LICENSE > "$stage/LICENSE.txt"

@@ -195,14 +195,8 @@ bool LoadPlace(const Args& args, ProgramState& ps, std::string* error) {
         std::snprintf(loc.city, sizeof loc.city, "%s", "");
         std::snprintf(loc.country, sizeof loc.country, "%s", "");
     }
-    int16_t temkins[kVakitCount];
-    for (int v = 1; v <= kVakitCount; ++v)
-        temkins[v - 1] = static_cast<int16_t>(ps.calc.temkin[v]);
-    SetTemkins(ps.astro, temkins);
-    SetAnglesAndMode(ps.astro,
-                     static_cast<int16_t>(static_cast<int32_t>(ps.calc.imsakAngle * 100.0)),
-                     static_cast<int16_t>(static_cast<int32_t>(ps.calc.yatsiAngle * 100.0)),
-                     static_cast<int16_t>(ps.calc.mode));
+    // The core takes the parameters the way the program hands them over.
+    ApplyCalcParams(ps);
     return true;
 }
 

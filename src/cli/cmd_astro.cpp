@@ -88,6 +88,25 @@ std::string Line(const char* label, const char* format, int tenths, const char* 
 
 }  // namespace
 
+namespace {
+constexpr OptionHelp kAstroOptions[] = {
+    {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
+    {"--row N", "the place from row N of the settlement list miravel.csv"},
+    {"--lat DEG", "latitude in degrees, north positive (with --lon)"},
+    {"--lon DEG", "longitude in degrees, east positive (with --lat)"},
+    {"--zone HOURS", "offset from UTC in hours, e.g. 3 or 5.5"},
+    {"--summer", "add the summer hour"},
+    {"--mode N", "calculation mode 0..5 (default 4)"},
+    {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
+    {"--time HH:MM", "the minute (default: now)"},
+    {"--json", "JSON output (UTF-8)"},
+};
+}  // namespace
+
+const CommandHelp kAstroHelp = {"astro", "[OPTIONS]",
+                                "times, Hijri date, qibla, sun, moon and compass of one minute",
+                                "What the times window shows, in its order.", kAstroOptions};
+
 int RunAstro(int argc, char** argv) {
     Args args({"--ini", "--date", "--time", "--lat", "--lon", "--zone", "--mode", "--row"},
               {"--summer", "--json"});

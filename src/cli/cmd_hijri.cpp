@@ -12,6 +12,17 @@
 
 namespace miravel::cli {
 
+namespace {
+constexpr OptionHelp kHijriOptions[] = {
+    {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
+    {"--json", "JSON output (UTF-8)"},
+};
+}  // namespace
+
+const CommandHelp kHijriHelp = {"hijri", "[OPTIONS]",
+                                "the Hijri date and religious day of one date",
+                                "The result does not depend on the place.", kHijriOptions};
+
 int RunHijri(int argc, char** argv) {
     Args args({"--date"}, {"--json"});
     std::string error;

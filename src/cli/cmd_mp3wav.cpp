@@ -10,6 +10,13 @@
 
 namespace miravel::cli {
 
+const CommandHelp kMp3WavHelp = {
+    "mp3wav",
+    "IN.mp3 OUT.wav",
+    "wrap an MP3 file into a WAV file Windows can play",
+    "What the program's \"MP3 » WAV Çevirici\" does, without its dialogs.",
+    {}};
+
 int RunMp3Wav(int argc, char** argv) {
     Args args({}, {});
     std::string error;

@@ -37,6 +37,22 @@ std::string ArgumentText(const std::string& arg) {
 
 }  // namespace
 
+const CommandHelp kPlaceHelp = {
+    "place",
+    "N",
+    "one row of the settlement list",
+    "Prints row N of miravel.csv: name, province or country, latitude,\n"
+    "longitude and UTC offset.",
+    {}};
+
+const CommandHelp kFindHelp = {
+    "find",
+    "TEXT",
+    "search the settlement list by name",
+    "Lists every row whose name or province/country holds TEXT, ignoring case\n"
+    "and Turkish letters. Exit status 1 when nothing is found.",
+    {}};
+
 int RunPlace(int argc, char** argv) {
     Args args({}, {});
     std::string error;

@@ -83,6 +83,30 @@ bool LoadSource(const Args& args, const char* name, PaletteBitmap* out, std::str
 
 }  // namespace
 
+namespace {
+constexpr OptionHelp kRenderOptions[] = {
+    {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
+    {"--row N", "the place from row N of the settlement list miravel.csv"},
+    {"--lat DEG", "latitude in degrees, north positive (with --lon)"},
+    {"--lon DEG", "longitude in degrees, east positive (with --lat)"},
+    {"--zone HOURS", "offset from UTC in hours, e.g. 3 or 5.5"},
+    {"--summer", "add the summer hour"},
+    {"--mode N", "calculation mode 0..5 (default 4)"},
+    {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
+    {"--time HH:MM", "the minute (default: now)"},
+    {"--size WxH", "the picture's size, 16..8192 each (default 1280x720)"},
+    {"--resources DIR", "the folder of moon.bmp and earth.bmp"},
+    {"--out FILE.bmp", "the picture to write (required)"},
+};
+}  // namespace
+
+const CommandHelp kRenderHelp = {
+    "render", "KIND --out FILE.bmp [OPTIONS]", "a chart, map or sky picture as a BMP file",
+    "KIND is one of angles, paths, moon, earth, globe, vakitmap, qiblamap,\n"
+    "declmap, yearly. Without --size, moon, earth and globe are written at\n"
+    "the wallpaper's own size.",
+    kRenderOptions};
+
 int RunRender(int argc, char** argv) {
     Args args({"--ini", "--row", "--lat", "--lon", "--zone", "--mode", "--date", "--time", "--size",
                "--out", "--resources"},
@@ -181,7 +205,9 @@ int RunRender(int argc, char** argv) {
         }
         picture = RenderChart(chart);
     }
-    if (!WriteWallBmp(*out, picture, xPels, yPels)) {
+    // Unlike the wallpaper file, a picture for other programs carries its true
+    // file and image sizes: strict readers refuse a 0 there.
+    if (!WriteWallBmp(*out, picture, xPels, yPels, BmpSizeFields::kTrue)) {
         PrintError("cannot write " + *out);
         return 1;
     }

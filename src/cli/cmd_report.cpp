@@ -29,6 +29,19 @@ bool KindFromName(const std::string& name, ReportKind* kind) {
 
 }  // namespace
 
+namespace {
+constexpr OptionHelp kReportOptions[] = {
+    {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
+    {"--date DD/MM/YYYY", "a day of the month or year (default: today)"},
+    {"--out FILE", "write the report to FILE instead of standard output"},
+};
+}  // namespace
+
+const CommandHelp kReportHelp = {
+    "report", "monthly|yearly|religious [OPTIONS]",
+    "the monthly or yearly timetable, religious days",
+    "The same text file the program's Raporlar menu writes (Windows-1254, CR LF).", kReportOptions};
+
 int RunReport(int argc, char** argv) {
     Args args({"--ini", "--date", "--out"}, {});
     std::string error;

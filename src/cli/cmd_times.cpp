@@ -10,6 +10,27 @@
 
 namespace miravel::cli {
 
+namespace {
+constexpr OptionHelp kTimesOptions[] = {
+    {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
+    {"--row N", "the place from row N of the settlement list miravel.csv"},
+    {"--lat DEG", "latitude in degrees, north positive (with --lon)"},
+    {"--lon DEG", "longitude in degrees, east positive (with --lat)"},
+    {"--zone HOURS", "offset from UTC in hours, e.g. 3 or 5.5"},
+    {"--summer", "add the summer hour"},
+    {"--mode N", "calculation mode 0..5 (default 4)"},
+    {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
+    {"--sun HH:MM", "also the sun's azimuth and altitude at that minute"},
+    {"--json", "JSON output (UTF-8)"},
+};
+}  // namespace
+
+const CommandHelp kTimesHelp = {
+    "times", "[OPTIONS]", "the ten times of one day",
+    "The place and the calculation parameters come from the INI file; the\n"
+    "options below override them.",
+    kTimesOptions};
+
 int RunTimes(int argc, char** argv) {
     Args args({"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--sun", "--row"},
               {"--summer", "--json"});

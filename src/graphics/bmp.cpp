@@ -94,15 +94,19 @@ bool LoadPaletteBitmap(const std::string& path, PaletteBitmap* out) {
 }
 
 std::vector<uint8_t> EncodeWallBmp(const RgbImage& image, int32_t xPelsPerMeter,
-                                   int32_t yPelsPerMeter) {
+                                   int32_t yPelsPerMeter, BmpSizeFields sizes) {
     const int w = image.Width(), h = image.Height();
     const size_t rowBytes = static_cast<size_t>(w) * 3;
     const size_t padding = (4 - rowBytes % 4) % 4;
+    const size_t pixelBytes = (rowBytes + padding) * static_cast<size_t>(h);
+    const size_t fileBytes = kFileHeaderSize + kInfoHeaderSize + pixelBytes;
+    const bool trueSizes = sizes == BmpSizeFields::kTrue;
     std::vector<uint8_t> out;
-    out.reserve(kFileHeaderSize + kInfoHeaderSize + (rowBytes + padding) * h);
+    out.reserve(fileBytes);
     out.push_back('B');
     out.push_back('M');
-    Put32(out, 0);  // file size: left 0, readers take the rows from the header
+    // File size: 0 for the wallpaper, whose readers take the rows from the header.
+    Put32(out, trueSizes ? static_cast<uint32_t>(fileBytes) : 0);
     Put16(out, 0);
     Put16(out, 0);
     Put32(out, kFileHeaderSize + kInfoHeaderSize);
@@ -111,8 +115,8 @@ std::vector<uint8_t> EncodeWallBmp(const RgbImage& image, int32_t xPelsPerMeter,
     Put32(out, static_cast<uint32_t>(h));  // positive: bottom-up
     Put16(out, 1);
     Put16(out, 24);
-    Put32(out, 0);  // no compression
-    Put32(out, 0);  // image size: may be 0 when uncompressed
+    Put32(out, 0);                                                  // no compression
+    Put32(out, trueSizes ? static_cast<uint32_t>(pixelBytes) : 0);  // may be 0 when uncompressed
     Put32(out, static_cast<uint32_t>(xPelsPerMeter));
     Put32(out, static_cast<uint32_t>(yPelsPerMeter));
     Put32(out, 0);
@@ -130,8 +134,8 @@ std::vector<uint8_t> EncodeWallBmp(const RgbImage& image, int32_t xPelsPerMeter,
 }
 
 bool WriteWallBmp(const std::string& path, const RgbImage& image, int32_t xPelsPerMeter,
-                  int32_t yPelsPerMeter) {
-    const std::vector<uint8_t> bytes = EncodeWallBmp(image, xPelsPerMeter, yPelsPerMeter);
+                  int32_t yPelsPerMeter, BmpSizeFields sizes) {
+    const std::vector<uint8_t> bytes = EncodeWallBmp(image, xPelsPerMeter, yPelsPerMeter, sizes);
     File f(std::fopen(path.c_str(), "wb"));
     if (!f) return false;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();

@@ -53,14 +53,20 @@ struct PaletteBitmap {
 bool ReadPaletteBitmap(const uint8_t* data, size_t size, PaletteBitmap* out);
 bool LoadPaletteBitmap(const std::string& path, PaletteBitmap* out);
 
+// The file-size and image-size fields of a written 24-bit bitmap: the
+// wallpaper file leaves both 0, as Windows reads it; a picture meant for other
+// programs carries the true sizes, which strict readers insist on.
+enum class BmpSizeFields { kZero, kTrue };
+
 // The wallpaper file: 14-byte file header, 40-byte info header with file size
-// and image size left 0, the given resolution, no palette, then the rows
-// bottom-up as blue, green, red, each padded with zeros to 4 bytes.
+// and image size as `sizes` says, the given resolution, no palette, then the
+// rows bottom-up as blue, green, red, each padded with zeros to 4 bytes.
 std::vector<uint8_t> EncodeWallBmp(const RgbImage& image, int32_t xPelsPerMeter,
-                                   int32_t yPelsPerMeter);
+                                   int32_t yPelsPerMeter,
+                                   BmpSizeFields sizes = BmpSizeFields::kZero);
 // Writes EncodeWallBmp to `path` ("wb"); false when the file cannot be
 // created or written.
 bool WriteWallBmp(const std::string& path, const RgbImage& image, int32_t xPelsPerMeter,
-                  int32_t yPelsPerMeter);
+                  int32_t yPelsPerMeter, BmpSizeFields sizes = BmpSizeFields::kZero);
 
 }  // namespace miravel

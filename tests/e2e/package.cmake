@@ -43,8 +43,8 @@ endif()
 # The files the program looks for beside itself, and nothing else.
 set(expected
   Miravel/LICENSE.txt Miravel/README.md Miravel/ezan.wav Miravel/ezandua.wav
-  Miravel/miravel-cli.exe Miravel/miravel.csv Miravel/miravel.exe Miravel/miravel.ico
-  Miravel/miravel.ini Miravel/miravel.rtf Miravel/sala.wav)
+  Miravel/miravel-cli.exe Miravel/miravel.csv Miravel/miravel.exe Miravel/miravel.html
+  Miravel/miravel.ico Miravel/miravel.ini Miravel/miravel.rtf Miravel/sala.wav)
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf "${zips}" OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cannot list ${zips}")
@@ -57,6 +57,10 @@ if(NOT listing STREQUAL expected)
 endif()
 
 set(stage "${out}/stage/Miravel")
+file(READ "${stage}/miravel.html" page LIMIT 200)
+if(NOT page MATCHES "^<!DOCTYPE html>" OR NOT page MATCHES "<html lang=.tr.>")
+  message(FATAL_ERROR "miravel.html is no HTML page: ${page}")
+endif()
 file(READ "${stage}/miravel.rtf" rtf LIMIT 40)
 if(NOT rtf MATCHES "^\\{\\\\rtf1\\\\ansi\\\\ansicpg1254")
   message(FATAL_ERROR "miravel.rtf is no Windows-1254 RTF: ${rtf}")
@@ -107,6 +111,10 @@ set(inst "${home}/AppData/Local/Programs/Miravel")
 set(menu "${home}/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Miravel")
 file(REMOVE_RECURSE "${inst}" "${menu}")
 
+# A program for RTF, whatever an earlier run of this test left in the prefix.
+execute_process(COMMAND ${wine} reg add "HKCR\\.rtf" /ve /d rtffile /f OUTPUT_QUIET ERROR_QUIET)
+execute_process(COMMAND ${wine} reg add "HKCR\\rtffile\\shell\\open\\command" /ve
+                        /d "wordpad.exe \"%1\"" /f OUTPUT_QUIET ERROR_QUIET)
 execute_process(COMMAND ${wine} "${setups}" /S RESULT_VARIABLE rc)
 execute_process(COMMAND wineserver -w)
 if(NOT rc EQUAL 0)
@@ -129,12 +137,37 @@ if(NOT EXISTS "${menu}/Miravel.lnk")
   message(FATAL_ERROR "no Start-menu entry")
 endif()
 
+# The manual's shortcut names the RTF file where a program opens RTF and, after an update on a system without one, the HTML
+# file. A shortcut holds its target as ANSI or UTF-16 text.
+function(expect_manual_shortcut name)
+  set(lnk "${menu}/Kullanım Kılavuzu.lnk")
+  if(NOT EXISTS "${lnk}")
+    message(FATAL_ERROR "no Start-menu entry for the manual")
+  endif()
+  file(READ "${lnk}" hex HEX)
+  string(HEX "${name}" ascii)
+  set(utf16 "")
+  string(REGEX MATCHALL ".." chars "${ascii}")
+  foreach(c IN LISTS chars)
+    string(APPEND utf16 "${c}00")
+  endforeach()
+  string(FIND "${hex}" "${ascii}" at_ascii)
+  string(FIND "${hex}" "${utf16}" at_utf16)
+  if(at_ascii EQUAL -1 AND at_utf16 EQUAL -1)
+    message(FATAL_ERROR "the manual's shortcut does not name ${name}")
+  endif()
+endfunction()
+expect_manual_shortcut("miravel.rtf")
+execute_process(COMMAND ${wine} reg delete "HKCR\\.rtf" /f OUTPUT_QUIET ERROR_QUIET)
+execute_process(COMMAND wineserver -w)
+
 # A settings change of the user's survives both an update and the uninstall.
 file(APPEND "${inst}/miravel.ini" "; user note\r\n")
 file(READ "${inst}/miravel.ini" user_ini)
 execute_process(COMMAND ${wine} "${setups}" /S)
 execute_process(COMMAND wineserver -w)
 file(READ "${inst}/miravel.ini" after_update)
+expect_manual_shortcut("miravel.html")
 if(NOT after_update STREQUAL user_ini)
   message(FATAL_ERROR "an update replaced the user's miravel.ini")
 endif()

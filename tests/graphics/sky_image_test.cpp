@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 #include "config/temp_folder.h"
 #include "graphics/bmp.h"
@@ -197,6 +198,44 @@ TEST(WallBmp, HeaderFieldsAndRowPadding) {
     EXPECT_EQ(b[67], 2);
     EXPECT_EQ(b[68], 1);
 }
+
+TEST(WallBmp, PictureForOtherProgramsCarriesItsTrueSizes) {
+    // 401 pixels of 3 bytes pad to 1204 a row; 1-pixel rows pad 3 to 4.
+    for (const auto& [w, h, stride] : {std::tuple{401, 3, 1204}, std::tuple{1, 5, 4}}) {
+        RgbImage image(w, h);
+        image.Set(0, 0, Rgb{9, 8, 7});
+        const std::vector<uint8_t> wall = EncodeWallBmp(image, 2835, 2835);
+        const std::vector<uint8_t> b = EncodeWallBmp(image, 2835, 2835, BmpSizeFields::kTrue);
+        const uint32_t pixels = static_cast<uint32_t>(stride * h);
+        ASSERT_EQ(b.size(), 54u + pixels);
+        EXPECT_EQ(Le32(b, 2), b.size());
+        EXPECT_EQ(Le32(b, 34), pixels);
+        // Apart from the two size fields, the same bytes as the wallpaper file.
+        ASSERT_EQ(wall.size(), b.size());
+        std::vector<uint8_t> cleared = b;
+        for (size_t at : {2u, 3u, 4u, 5u, 34u, 35u, 36u, 37u})
+            cleared[at] = 0;
+        EXPECT_EQ(cleared, wall) << w << "x" << h;
+    }
+}
+
+#ifndef _WIN32
+TEST(WallBmp, StrictReaderTakesTheTrueSizesWithoutWarning) {
+    if (std::system("convert -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no ImageMagick";
+    testing::TempFolder dir;
+    RgbImage image(401, 3);
+    image.Set(400, 2, Rgb{200, 100, 50});
+    const std::string bmp = (dir / "picture.bmp").string();
+    const std::string zero = (dir / "wall.bmp").string();
+    ASSERT_TRUE(WriteWallBmp(bmp, image, 2835, 2835, BmpSizeFields::kTrue));
+    ASSERT_TRUE(WriteWallBmp(zero, image, 2835, 2835));
+    // -regard-warnings turns ImageMagick's length-mismatch warning into a
+    // failure: the wallpaper file (sizes 0) fails, the picture passes.
+    const std::string check = "identify -regard-warnings '";
+    EXPECT_EQ(std::system((check + bmp + "' > /dev/null 2>&1").c_str()), 0);
+    EXPECT_NE(std::system((check + zero + "' > /dev/null 2>&1").c_str()), 0);
+}
+#endif
 
 #ifndef _WIN32
 TEST(WallBmp, ImageMagickReadsTheGlobeFile) {

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "app/manual.h"
 #include "app/win32/app_win32.h"
 #include "app/win32/wide_text.h"
 #include "config/settings.h"
@@ -39,18 +40,44 @@ BOOL CALLBACK CollectMiravelWindow(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-// The shell's default verb, maximised, without the shell's own error box.
-void ShellOpenMaximised(HWND owner, const std::wstring& target) {
+// The shell's default verb, maximised, without the shell's own error box;
+// false when the shell could not start anything for it.
+bool ShellOpenMaximised(HWND owner, const std::wstring& target) {
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_FLAG_NO_UI;
     info.hwnd = owner;
     info.lpFile = target.c_str();
     info.nShow = SW_SHOWMAXIMIZED;
-    ShellExecuteExW(&info);
+    return ShellExecuteExW(&info) != FALSE;
 }
 
+class DocumentShellWin32 final : public DocumentShell {
+  public:
+    explicit DocumentShellWin32(HWND owner) : owner_(owner) {}
+    bool Exists(const std::filesystem::path& file) override {
+        std::error_code ec;
+        return std::filesystem::is_regular_file(file, ec);
+    }
+    bool Open(const std::filesystem::path& file) override {
+        return ShellOpenMaximised(owner_, file.wstring());
+    }
+
+  private:
+    HWND owner_;
+};
+
 }  // namespace
+
+void OpenManualFiles(HWND owner, const ProgramPaths& paths) {
+    DocumentShellWin32 shell(owner);
+    OpenManual(shell, paths.manual);
+}
+
+bool ManualFilesPresent(const ProgramPaths& paths) {
+    DocumentShellWin32 shell(nullptr);
+    return ManualAvailable(shell, paths.manual);
+}
 
 // ---------------------------------------------------------------------------
 // Notifications.
@@ -195,7 +222,7 @@ void CommandTargetWin32::ChooseAdhanFile(int slot) {
 }
 
 void CommandTargetWin32::OpenManual() {
-    ShellOpenMaximised(app_.mainWindow, app_.paths.manual.wstring());
+    OpenManualFiles(app_.mainWindow, app_.paths);
 }
 
 void CommandTargetWin32::OpenUrl(const char* url) {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <memory>
@@ -60,14 +61,20 @@ struct ResourceBytes {
 };
 
 struct ProgramPaths {
-    std::filesystem::path program;    // the program file
-    std::filesystem::path directory;  // its folder, the current directory
-    std::filesystem::path ini;        // base name + ".ini"
-    std::filesystem::path manual;     // base name + ".rtf"
-    std::filesystem::path icon;       // base name + ".ico"
+    std::filesystem::path program;                // the program file
+    std::filesystem::path directory;              // its folder, the current directory
+    std::filesystem::path ini;                    // base name + ".ini"
+    std::array<std::filesystem::path, 2> manual;  // base name + ".rtf", + ".html"
+    std::filesystem::path icon;                   // base name + ".ico"
 };
 
 class App;
+
+// The manual with the shell, maximised: the RTF file, else the HTML file
+// (see app/manual.h). Nothing is reported when neither opens.
+void OpenManualFiles(HWND owner, const ProgramPaths& paths);
+// Whether either of the manual's files is beside the program.
+bool ManualFilesPresent(const ProgramPaths& paths);
 
 class NotifyPlatformWin32 final : public NotifyPlatform {
   public:

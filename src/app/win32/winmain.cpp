@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "app/commands.h"
+#include "app/manual.h"
 #include "app/win32/app_win32.h"
 #include "app/win32/wide_text.h"
 #include "config/ini_file.h"
@@ -59,7 +60,7 @@ bool FindProgramPaths(ProgramPaths& paths) {
     paths.directory = paths.program.parent_path();
     std::filesystem::path base = paths.directory / paths.program.stem();
     paths.ini = std::filesystem::path(base).concat(L".ini");
-    paths.manual = std::filesystem::path(base).concat(L".rtf");
+    paths.manual = ManualFiles(base);
     paths.icon = std::filesystem::path(base).concat(L".ico");
     return true;
 }
@@ -164,10 +165,8 @@ int Run(App& app) {
     app.popupMenu = GetSubMenu(GetMenu(app.mainWindow), 0);
     app.playbackPlatform.Attach(app.mainWindow, app.popupMenu);
 
-    // 14. The manual's entry needs the manual.
-    std::error_code ec;
-    if (!std::filesystem::exists(app.paths.manual, ec))
-        app.commands.SetMenuEnabled(kCmdManual, false);
+    // 14. The manual's entry needs the manual, in either of its forms.
+    if (!ManualFilesPresent(app.paths)) app.commands.SetMenuEnabled(kCmdManual, false);
 
     // 15. Wake-up, as the last run left it.
     ProgramState switches;

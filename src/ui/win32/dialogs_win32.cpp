@@ -381,7 +381,8 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             if (!Clicked(wParam)) return FALSE;
             switch (LOWORD(wParam)) {
                 case IDC_WEB_PAGE:
-                    OpenWithShell(dialog, kProjectWebPage);
+                    // The program's web page is its manual, in either form.
+                    OpenManualFiles(dialog, DialogData<App>(dialog)->paths);
                     EndDialog(dialog, 1);
                     break;
                 case IDC_EMAIL:
