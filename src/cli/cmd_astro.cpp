@@ -89,7 +89,8 @@ std::string Line(const char* label, const char* format, int tenths, const char* 
 }  // namespace
 
 int RunAstro(int argc, char** argv) {
-    Args args({"--ini", "--date", "--time", "--lat", "--lon", "--zone", "--mode", "--row"},
+    Args args({"--ini", "--date", "--time", "--lat", "--lon", "--zone", "--mode", "--row",
+               "--preset", "--hijri"},
               {"--summer", "--json"});
     std::string error;
     if (!ParseWithoutPositional(args, argc, argv, "astro", &error)) {

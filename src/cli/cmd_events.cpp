@@ -68,8 +68,9 @@ std::string WakeText(int64_t fileTime) {
 }  // namespace
 
 int RunEvents(int argc, char** argv) {
-    Args args({"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--row"},
-              {"--summer", "--json"});
+    Args args(
+        {"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--row", "--preset", "--hijri"},
+        {"--summer", "--json"});
     std::string error;
     if (!ParseWithoutPositional(args, argc, argv, "events", &error)) {
         PrintError(error);

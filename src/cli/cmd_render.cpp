@@ -85,7 +85,7 @@ bool LoadSource(const Args& args, const char* name, PaletteBitmap* out, std::str
 
 int RunRender(int argc, char** argv) {
     Args args({"--ini", "--row", "--lat", "--lon", "--zone", "--mode", "--date", "--time", "--size",
-               "--out", "--resources"},
+               "--out", "--resources", "--preset", "--hijri"},
               {"--summer"});
     std::string error;
     if (!args.Parse(argc, argv, &error) || args.Positional().size() != 1) {

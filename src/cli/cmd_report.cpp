@@ -30,7 +30,7 @@ bool KindFromName(const std::string& name, ReportKind* kind) {
 }  // namespace
 
 int RunReport(int argc, char** argv) {
-    Args args({"--ini", "--date", "--out"}, {});
+    Args args({"--ini", "--date", "--out", "--preset", "--hijri"}, {});
     std::string error;
     if (!args.Parse(argc, argv, &error)) {
         PrintError(error);

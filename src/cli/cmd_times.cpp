@@ -11,7 +11,8 @@
 namespace miravel::cli {
 
 int RunTimes(int argc, char** argv) {
-    Args args({"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--sun", "--row"},
+    Args args({"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--sun", "--row",
+               "--preset", "--hijri"},
               {"--summer", "--json"});
     std::string error;
     if (!ParseWithoutPositional(args, argc, argv, "times", &error)) {

@@ -16,21 +16,28 @@ struct Command {
 constexpr Command kCommands[] = {
     {"times", miravel::cli::RunTimes,
      "times [--ini FILE] [--row N] [--date DD/MM/YYYY] [--lat DEG --lon DEG] [--zone HOURS] "
-     "[--summer] [--mode N] [--sun HH:MM] [--json]"},
+     "[--summer] [--mode N] [--preset diyanet|default] [--hijri official|crescent] [--sun HH:MM] "
+     "[--json]"},
     {"place", miravel::cli::RunPlace, "place N"},
     {"find", miravel::cli::RunFind, "find TEXT"},
-    {"events", miravel::cli::RunEvents, "events [--ini FILE] [--date DD/MM/YYYY] [--json]"},
+    {"events", miravel::cli::RunEvents,
+     "events [--ini FILE] [--date DD/MM/YYYY] [--preset diyanet|default] "
+     "[--hijri official|crescent] [--json]"},
     {"astro", miravel::cli::RunAstro,
      "astro [--ini FILE] [--row N] [--lat DEG --lon DEG] [--zone HOURS] [--summer] [--mode N] "
-     "[--date DD/MM/YYYY] [--time HH:MM] [--json]"},
-    {"hijri", miravel::cli::RunHijri, "hijri [--date DD/MM/YYYY] [--json]"},
+     "[--date DD/MM/YYYY] [--time HH:MM] [--preset diyanet|default] [--hijri official|crescent] "
+     "[--json]"},
+    {"hijri", miravel::cli::RunHijri,
+     "hijri [--ini FILE] [--date DD/MM/YYYY] [--hijri official|crescent] [--json]"},
     {"report", miravel::cli::RunReport,
-     "report monthly|yearly|religious [--ini FILE] [--date DD/MM/YYYY] [--out FILE]"},
+     "report monthly|yearly|religious [--ini FILE] [--date DD/MM/YYYY] "
+     "[--preset diyanet|default] [--hijri official|crescent] [--out FILE]"},
     {"timesync", miravel::cli::RunTimeSync, "timesync HOST [--port N] [--timeout MS]"},
     {"render", miravel::cli::RunRender,
      "render angles|paths|moon|earth|globe|vakitmap|qiblamap|declmap|yearly [--ini FILE] "
      "[--row N] [--lat DEG --lon DEG] [--zone HOURS] [--date DD/MM/YYYY] [--time HH:MM] "
-     "[--size WxH] [--resources DIR] --out FILE.bmp"},
+     "[--size WxH] [--resources DIR] [--preset diyanet|default] [--hijri official|crescent] "
+     "--out FILE.bmp"},
     {"mp3wav", miravel::cli::RunMp3Wav, "mp3wav IN.mp3 OUT.wav"},
 };
 

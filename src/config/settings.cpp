@@ -106,6 +106,8 @@ constexpr Setting kCalcSettings[] = {
     Angle("İmsak Açısı", FIELD(calc.imsakAngle), -1800),
     Angle("Yatsı Açısı", FIELD(calc.yatsiAngle), -1700),
     Number("Hesap Modu", FIELD(calc.mode), 4),
+    Flag(Form::CalcFlag, "Diyanet Uyumlu", FIELD(calc.diyanet), false),
+    Flag(Form::CalcFlag, "Resmi Hicri Takvim", FIELD(calc.officialHijri), false),
 };
 
 constexpr Setting kOptionSettings[] = {
@@ -285,6 +287,18 @@ int32_t AngleToHundredths(float degrees) {
     return static_cast<int32_t>(whole);
 }
 
+void SetDiyanetPreset(CalcParams& calc) {
+    // The official temkins; the four times the official tables do not show
+    // keep the program's own.
+    constexpr int32_t kTemkins[kVakitCount] = {0, -7, 10, 0, 5, 4, 5, 0, 7, 0};
+    for (int v = 1; v <= kVakitCount; ++v)
+        calc.temkin[v] = kTemkins[v - 1];
+    calc.imsakAngle = -18.0f;
+    calc.yatsiAngle = -17.0f;
+    calc.mode = 4;
+    calc.diyanet = true;
+}
+
 void SetCalcDefaults(ProgramState& ps) {
     for (const Setting& s : kCalcSettings)
         SetDefault(s, ps);
@@ -303,6 +317,9 @@ void ApplyCalcParams(ProgramState& ps) {
     SetAnglesAndMode(ps.astro, static_cast<int16_t>(AngleToHundredths(ps.calc.imsakAngle)),
                      static_cast<int16_t>(AngleToHundredths(ps.calc.yatsiAngle)),
                      static_cast<int16_t>(ps.calc.mode));
+    ps.astro.diyanetTimes = ps.calc.diyanet ? 1 : 0;
+    if ((ps.astro.officialHijri != 0) != ps.calc.officialHijri) ps.astro.hijriValid = 0;
+    ps.astro.officialHijri = ps.calc.officialHijri ? 1 : 0;
     ps.ticksToNextRun = 0;
     ps.recalcLevel = 2;
 }
