@@ -23,6 +23,8 @@ enum class Form : uint8_t {
     Int,         // int32_t, "%i"
     Int16,       // int16_t, "%i"
     CalcFlag,    // bool, 1/0, any non-zero integer reads true
+    LaterFlag,   // CalcFlag of a later version: written only once set or present,
+                 // so that a file of a user who never chose it stays as it was
     OptionFlag,  // bool, "Evet"/"Hayır", only the exact "Evet" reads true
     Text,        // char[size], cut to size - 1 on reading
     Angle,       // float degrees, stored as hundredths
@@ -106,8 +108,8 @@ constexpr Setting kCalcSettings[] = {
     Angle("İmsak Açısı", FIELD(calc.imsakAngle), -1800),
     Angle("Yatsı Açısı", FIELD(calc.yatsiAngle), -1700),
     Number("Hesap Modu", FIELD(calc.mode), 4),
-    Flag(Form::CalcFlag, "Diyanet Uyumlu", FIELD(calc.diyanet), false),
-    Flag(Form::CalcFlag, "Resmi Hicri Takvim", FIELD(calc.officialHijri), false),
+    Flag(Form::LaterFlag, "Diyanet Uyumlu", FIELD(calc.diyanet), false),
+    Flag(Form::LaterFlag, "Resmi Hicri Takvim", FIELD(calc.officialHijri), false),
 };
 
 constexpr Setting kOptionSettings[] = {
@@ -166,6 +168,7 @@ void SetDefault(const Setting& s, ProgramState& ps) {
             At<int16_t>(s, ps) = static_cast<int16_t>(s.defaultNumber);
             break;
         case Form::CalcFlag:
+        case Form::LaterFlag:
         case Form::OptionFlag:
             At<bool>(s, ps) = s.defaultNumber != 0;
             break;
@@ -191,6 +194,7 @@ void Load(const Setting& s, const IniDocument& doc, std::string_view section, Pr
             At<int16_t>(s, ps) = static_cast<int16_t>(doc.GetInt(section, key, s.defaultNumber));
             break;
         case Form::CalcFlag:
+        case Form::LaterFlag:
             At<bool>(s, ps) = doc.GetInt(section, key, s.defaultNumber) != 0;
             break;
         case Form::OptionFlag: {
@@ -223,6 +227,12 @@ void Save(const Setting& s, ProgramState& ps, std::string_view section, IniFileE
         case Form::CalcFlag:
             edit.SetInt(section, key, At<bool>(s, ps) ? 1 : 0);
             break;
+        case Form::LaterFlag: {
+            std::string present;
+            if (At<bool>(s, ps) || edit.doc().Find(section, key, &present))
+                edit.SetInt(section, key, At<bool>(s, ps) ? 1 : 0);
+            break;
+        }
         case Form::OptionFlag:
             edit.SetString(section, key, At<bool>(s, ps) ? kEvet : kHayir);
             break;

@@ -440,7 +440,7 @@ TEST(CalcParamsWheel, RowNumberStepsThroughTheList) {
 TEST(CalcParamsTips, EveryControlWithHelpHasOneTip) {
     int n = 0;
     const ControlTip* tips = CalcParamsTips(&n);
-    EXPECT_EQ(n, 32);
+    EXPECT_EQ(n, 34);
     std::set<int> ids;
     for (int i = 0; i < n; ++i) {
         EXPECT_TRUE(ids.insert(tips[i].id).second) << tips[i].id;
