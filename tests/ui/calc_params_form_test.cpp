@@ -71,7 +71,7 @@ TEST(CalcParamsCommit, ModeAndYatsiTypedTogetherPassInOneCommit) {
 
 TEST(CalcParamsCommit, TemkinRangesAndTheirSigns) {
     Dialog d;
-    d.Type(IDC_TEMKIN_FIRST, "-30");  // İMSAK -30..0
+    d.Type(IDC_TEMKIN_FIRST, "-30");     // İMSAK -30..0
     d.Type(IDC_TEMKIN_FIRST + 2, "30");  // İŞRAK 0..30
     EXPECT_EQ(d.Commit(), 0);
     d.Type(IDC_TEMKIN_FIRST, "1");
@@ -204,8 +204,8 @@ TEST(CalcParamsCommit, DateAndTimeScanning) {
     EXPECT_EQ(t.dayOfWeek, 6);  // left as it was
     EXPECT_EQ(t.second, 42);
 
-    for (const char* bad : {"1/1/1900", "1/1/2100", "0/5/2024", "1/13/2024", "1-1-2024", "1/1",
-                            ""}) {
+    for (const char* bad :
+         {"1/1/1900", "1/1/2100", "0/5/2024", "1/13/2024", "1-1-2024", "1/1", ""}) {
         d.Type(IDC_WORK_DATE, bad);
         EXPECT_EQ(d.Commit(), IDC_WORK_DATE) << bad;
     }
@@ -446,7 +446,63 @@ TEST(CalcParamsTips, EveryControlWithHelpHasOneTip) {
         EXPECT_TRUE(ids.insert(tips[i].id).second) << tips[i].id;
         EXPECT_NE(tips[i].text[0], '\0');
     }
-    for (int id = IDC_TEMKIN_FIRST; id <= IDC_TEMKIN_LAST; ++id) EXPECT_TRUE(ids.count(id));
+    for (int id = IDC_TEMKIN_FIRST; id <= IDC_TEMKIN_LAST; ++id)
+        EXPECT_TRUE(ids.count(id));
+}
+
+TEST(CalcParamsCommand, DiyanetCheckBoxShowsWhatItChoseAndDefaultsUndoIt) {
+    Dialog d;
+    EXPECT_FALSE(d.c.checked[IDC_DIYANET]);
+    EXPECT_FALSE(d.c.checked[IDC_OFFICIAL_HIJRI]);
+    d.ps.calc.mode = 0;
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_DIYANET, Date(1, 1, 2025)));
+    EXPECT_TRUE(d.ps.calc.diyanet);
+    EXPECT_TRUE(d.c.checked[IDC_DIYANET]);
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Imsak - 1], "0");
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Gunes - 1], "-7");
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Ogle - 1], "5");
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Ikindi - 1], "4");
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Aksam - 1], "7");
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Yatsi - 1], "0");
+    EXPECT_EQ(d.c.text[IDC_MODE], "4");
+    EXPECT_TRUE(d.c.enabled[IDC_TEMKIN_FIRST]);  // mode 4 again: editable
+    // What it shows passes the commit unchanged.
+    EXPECT_EQ(d.Commit(), 0);
+    EXPECT_EQ(d.ps.calc.temkin[Ikindi], 4);
+    EXPECT_TRUE(d.ps.calc.diyanet);
+
+    // "Varsayılan Değerler" restores the program's own calculation.
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_TEMKIN_DEFAULTS, Date(1, 1, 2025)));
+    EXPECT_FALSE(d.ps.calc.diyanet);
+    EXPECT_FALSE(d.c.checked[IDC_DIYANET]);
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Imsak - 1], "-2");
+
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_DIYANET, Date(1, 1, 2025)));
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_ANGLE_DEFAULTS, Date(1, 1, 2025)));
+    EXPECT_FALSE(d.ps.calc.diyanet);
+
+    // Unchecking it goes back to every default.
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_DIYANET, Date(1, 1, 2025)));
+    d.ps.calc.imsakAngle = -19.0f;
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_DIYANET, Date(1, 1, 2025)));
+    EXPECT_FALSE(d.ps.calc.diyanet);
+    EXPECT_EQ(d.ps.calc.temkin[Ikindi], 5);
+    EXPECT_EQ(d.ps.calc.imsakAngle, -18.0f);
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Gunes - 1], "-7");
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Imsak - 1], "-2");
+}
+
+TEST(CalcParamsCommand, OfficialHijriCheckBoxTogglesAndRefreshShowsIt) {
+    Dialog d;
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_OFFICIAL_HIJRI, Date(1, 1, 2025)));
+    EXPECT_TRUE(d.ps.calc.officialHijri);
+    EXPECT_TRUE(d.c.checked[IDC_OFFICIAL_HIJRI]);
+    d.c.checked.clear();
+    RefreshCalcParamsForm(d.ps, d.list, d.c);
+    EXPECT_TRUE(d.c.checked[IDC_OFFICIAL_HIJRI]);
+    EXPECT_FALSE(d.c.checked[IDC_DIYANET]);
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_OFFICIAL_HIJRI, Date(1, 1, 2025)));
+    EXPECT_FALSE(d.ps.calc.officialHijri);
 }
 
 }  // namespace
