@@ -184,8 +184,10 @@ bool MayBeginMonth(const AstroState& s, int d, int mo, int y) {
     AstroState w = s;
     MoonAt(w, 0, 0, d, mo, y, 1440);
     const double e = SignedElongation(w);
-    return e > 2.0 && e < 36.0;
+    return e > 0.5 && e < 36.0;
 }
+
+constexpr int kMaxMonthLength = 31;
 
 int OfficialHijriDay(AstroState& s) {
     const int16_t d0 = s.day;
@@ -193,11 +195,12 @@ int OfficialHijriDay(AstroState& s) {
     // The latest evening on or before the day before d0 that begins a month
     // and whose day before does not.
     int k = 1;  // d0 - k is the evening tested
-    for (; k <= 40; ++k) {
+    for (; k <= kMaxMonthLength; ++k) {
         const int d = d0 - k;
         if (!MayBeginMonth(s, d, mo, y)) continue;
         if (OfficialEvening(s, d, mo, y) && !OfficialEvening(s, d - 1, mo, y)) break;
     }
+    if (k > kMaxMonthLength) return -1;  // no evening found: the caller falls back
     s.day = static_cast<int16_t>(d0 - k);
     const int32_t lunations =
         static_cast<int32_t>(std::trunc(DayNumber(s) * kLunationsPerDay + 17049.7));
@@ -213,7 +216,9 @@ int HijriDay(AstroState& s) {
     if (s.officialHijri) {
         s.moonValid = 0;
         s.hijriValid = 1;
-        return OfficialHijriDay(s);
+        const int day = OfficialHijriDay(s);
+        if (day > 0) return day;
+        // Cannot happen for real geometry; the crescent rule below answers.
     }
     s.moonValid = 0;
     s.hijriValid = 1;
