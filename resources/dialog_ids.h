@@ -30,6 +30,8 @@
 #define IDC_SYSTEM_ZONE 1115
 #define IDC_SYSTEM_SUMMER 1116
 #define IDC_REAL_TIME 1117
+#define IDC_DIYANET 1152        /* "Diyanet Uyumlu" */
+#define IDC_OFFICIAL_HIJRI 1153 /* "Resmi Hicri Takvim" */
 
 /* "SettingsDlg": options. */
 #define IDC_MORNING_AT_SUNRISE 1100

@@ -182,6 +182,27 @@ bool LoadPlace(const Args& args, ProgramState& ps, std::string* error) {
         loc.summerTime = true;
         loc.useSystemSummerTime = false;
     }
+    if (const std::string* preset = args.Value("--preset")) {
+        if (*preset == "diyanet") {
+            SetDiyanetPreset(ps.calc);
+        } else if (*preset == "default") {
+            // The program's own temkins, angles and mode; the calendar
+            // choice is another option and stays.
+            const bool officialHijri = ps.calc.officialHijri;
+            ps.calc = CalcParams{};
+            ps.calc.officialHijri = officialHijri;
+        } else {
+            *error = "bad value for --preset: " + *preset + " (diyanet, default)";
+            return false;
+        }
+    }
+    if (const std::string* hijri = args.Value("--hijri")) {
+        if (*hijri != "official" && *hijri != "crescent") {
+            *error = "bad value for --hijri: " + *hijri + " (official, crescent)";
+            return false;
+        }
+        ps.calc.officialHijri = *hijri == "official";
+    }
     if (const std::string* mode = args.Value("--mode")) {
         int32_t value = 0;
         if (!ParseScaledDecimal(mode->c_str(), 1, &value) || value < 0 || value > 5 ||

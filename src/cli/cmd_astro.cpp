@@ -91,6 +91,8 @@ std::string Line(const char* label, const char* format, int tenths, const char* 
 namespace {
 constexpr OptionHelp kAstroOptions[] = {
     {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
+    kPresetOptionHelp,
+    kHijriOptionHelp,
     {"--row N", "the place from row N of the settlement list miravel.csv"},
     {"--lat DEG", "latitude in degrees, north positive (with --lon)"},
     {"--lon DEG", "longitude in degrees, east positive (with --lat)"},
@@ -108,7 +110,8 @@ const CommandHelp kAstroHelp = {"astro", "[OPTIONS]",
                                 "What the times window shows, in its order.", kAstroOptions};
 
 int RunAstro(int argc, char** argv) {
-    Args args({"--ini", "--date", "--time", "--lat", "--lon", "--zone", "--mode", "--row"},
+    Args args({"--ini", "--date", "--time", "--lat", "--lon", "--zone", "--mode", "--row",
+               "--preset", "--hijri"},
               {"--summer", "--json"});
     std::string error;
     if (!ParseWithoutPositional(args, argc, argv, "astro", &error)) {

@@ -70,6 +70,8 @@ std::string WakeText(int64_t fileTime) {
 namespace {
 constexpr OptionHelp kEventsOptions[] = {
     {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
+    kPresetOptionHelp,
+    kHijriOptionHelp,
     {"--row N", "the place from row N of the settlement list miravel.csv"},
     {"--lat DEG", "latitude in degrees, north positive (with --lon)"},
     {"--lon DEG", "longitude in degrees, east positive (with --lat)"},
@@ -88,8 +90,9 @@ const CommandHelp kEventsHelp = {
     kEventsOptions};
 
 int RunEvents(int argc, char** argv) {
-    Args args({"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--row"},
-              {"--summer", "--json"});
+    Args args(
+        {"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--row", "--preset", "--hijri"},
+        {"--summer", "--json"});
     std::string error;
     if (!ParseWithoutPositional(args, argc, argv, "events", &error)) {
         PrintError(error);

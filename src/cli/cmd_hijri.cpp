@@ -1,5 +1,5 @@
 // miravel-cli hijri: the Hijri date and the religious day of one date. The
-// result does not depend on the place (the crescent test runs at 00:01 UT).
+// result does not depend on the place (both month rules work in UT).
 #include <cstdio>
 #include <string>
 
@@ -15,6 +15,8 @@ namespace miravel::cli {
 namespace {
 constexpr OptionHelp kHijriOptions[] = {
     {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
+    {"--ini FILE", "the INI file whose calendar choice counts (default: miravel.ini here)"},
+    kHijriOptionHelp,
     {"--json", "JSON output (UTF-8)"},
 };
 }  // namespace
@@ -24,7 +26,7 @@ const CommandHelp kHijriHelp = {"hijri", "[OPTIONS]",
                                 "The result does not depend on the place.", kHijriOptions};
 
 int RunHijri(int argc, char** argv) {
-    Args args({"--date"}, {"--json"});
+    Args args({"--date", "--ini", "--hijri"}, {"--json"});
     std::string error;
     if (!ParseWithoutPositional(args, argc, argv, "hijri", &error)) {
         PrintError(error);
@@ -35,7 +37,15 @@ int RunHijri(int argc, char** argv) {
         PrintError(error);
         return 2;
     }
+    // Only the calendar choice is taken from the settings (--ini or
+    // miravel.ini, then --hijri); the place does not matter.
+    ProgramState ps;
+    if (!LoadPlace(args, ps, &error)) {
+        PrintError(error);
+        return 2;
+    }
     AstroState astro;
+    astro.officialHijri = ps.astro.officialHijri;
     SetLocation(astro, 0, 0, 0);
     SetDate(astro, static_cast<int16_t>(date.day), static_cast<int16_t>(date.month),
             static_cast<int16_t>(date.year));

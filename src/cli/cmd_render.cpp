@@ -86,6 +86,8 @@ bool LoadSource(const Args& args, const char* name, PaletteBitmap* out, std::str
 namespace {
 constexpr OptionHelp kRenderOptions[] = {
     {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
+    kPresetOptionHelp,
+    kHijriOptionHelp,
     {"--row N", "the place from row N of the settlement list miravel.csv"},
     {"--lat DEG", "latitude in degrees, north positive (with --lon)"},
     {"--lon DEG", "longitude in degrees, east positive (with --lat)"},
@@ -109,7 +111,7 @@ const CommandHelp kRenderHelp = {
 
 int RunRender(int argc, char** argv) {
     Args args({"--ini", "--row", "--lat", "--lon", "--zone", "--mode", "--date", "--time", "--size",
-               "--out", "--resources"},
+               "--out", "--resources", "--preset", "--hijri"},
               {"--summer"});
     std::string error;
     if (!args.Parse(argc, argv, &error) || args.Positional().size() != 1) {

@@ -32,6 +32,8 @@ bool KindFromName(const std::string& name, ReportKind* kind) {
 namespace {
 constexpr OptionHelp kReportOptions[] = {
     {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
+    kPresetOptionHelp,
+    kHijriOptionHelp,
     {"--date DD/MM/YYYY", "a day of the month or year (default: today)"},
     {"--out FILE", "write the report to FILE instead of standard output"},
 };
@@ -43,7 +45,7 @@ const CommandHelp kReportHelp = {
     "The same text file the program's Raporlar menu writes (Windows-1254, CR LF).", kReportOptions};
 
 int RunReport(int argc, char** argv) {
-    Args args({"--ini", "--date", "--out"}, {});
+    Args args({"--ini", "--date", "--out", "--preset", "--hijri"}, {});
     std::string error;
     if (!args.Parse(argc, argv, &error)) {
         PrintError(error);

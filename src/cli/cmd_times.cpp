@@ -13,6 +13,8 @@ namespace miravel::cli {
 namespace {
 constexpr OptionHelp kTimesOptions[] = {
     {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
+    kPresetOptionHelp,
+    kHijriOptionHelp,
     {"--row N", "the place from row N of the settlement list miravel.csv"},
     {"--lat DEG", "latitude in degrees, north positive (with --lon)"},
     {"--lon DEG", "longitude in degrees, east positive (with --lat)"},
@@ -32,7 +34,8 @@ const CommandHelp kTimesHelp = {
     kTimesOptions};
 
 int RunTimes(int argc, char** argv) {
-    Args args({"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--sun", "--row"},
+    Args args({"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--sun", "--row",
+               "--preset", "--hijri"},
               {"--summer", "--json"});
     std::string error;
     if (!ParseWithoutPositional(args, argc, argv, "times", &error)) {

@@ -12,6 +12,14 @@ struct OptionHelp {
     const char* about;  // one line
 };
 
+// The two conventions every command that computes times or dates takes.
+inline constexpr OptionHelp kPresetOptionHelp = {
+    "--preset diyanet|default",
+    "the official timetable's convention, or the program's own (default: as the INI says)"};
+inline constexpr OptionHelp kHijriOptionHelp = {
+    "--hijri official|crescent",
+    "Turkey's official Hijri calendar, or the crescent rule (default: as the INI says)"};
+
 struct CommandHelp {
     const char* name;       // "times"
     const char* arguments;  // what follows the name on the usage line

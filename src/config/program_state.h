@@ -27,6 +27,11 @@ struct CalcParams {
     float imsakAngle = -18.0f;
     float yatsiAngle = -17.0f;
     int32_t mode = 4;
+    // The convention of Turkey's official timetable ("Diyanet Uyumlu").
+    bool diyanet = false;
+    // Months begin by the criterion of Turkey's official calendar ("Resmi
+    // Hicri Takvim") instead of the 8-degree elongation at 00:00 UT.
+    bool officialHijri = false;
 };
 
 // Section "Seçenekler".

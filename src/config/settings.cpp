@@ -23,6 +23,8 @@ enum class Form : uint8_t {
     Int,         // int32_t, "%i"
     Int16,       // int16_t, "%i"
     CalcFlag,    // bool, 1/0, any non-zero integer reads true
+    LaterFlag,   // CalcFlag of a later version: written only once set or present,
+                 // so that a file of a user who never chose it stays as it was
     OptionFlag,  // bool, "Evet"/"Hayır", only the exact "Evet" reads true
     Text,        // char[size], cut to size - 1 on reading
     Angle,       // float degrees, stored as hundredths
@@ -106,6 +108,8 @@ constexpr Setting kCalcSettings[] = {
     Angle("İmsak Açısı", FIELD(calc.imsakAngle), -1800),
     Angle("Yatsı Açısı", FIELD(calc.yatsiAngle), -1700),
     Number("Hesap Modu", FIELD(calc.mode), 4),
+    Flag(Form::LaterFlag, "Diyanet Uyumlu", FIELD(calc.diyanet), false),
+    Flag(Form::LaterFlag, "Resmi Hicri Takvim", FIELD(calc.officialHijri), false),
 };
 
 constexpr Setting kOptionSettings[] = {
@@ -164,6 +168,7 @@ void SetDefault(const Setting& s, ProgramState& ps) {
             At<int16_t>(s, ps) = static_cast<int16_t>(s.defaultNumber);
             break;
         case Form::CalcFlag:
+        case Form::LaterFlag:
         case Form::OptionFlag:
             At<bool>(s, ps) = s.defaultNumber != 0;
             break;
@@ -189,6 +194,7 @@ void Load(const Setting& s, const IniDocument& doc, std::string_view section, Pr
             At<int16_t>(s, ps) = static_cast<int16_t>(doc.GetInt(section, key, s.defaultNumber));
             break;
         case Form::CalcFlag:
+        case Form::LaterFlag:
             At<bool>(s, ps) = doc.GetInt(section, key, s.defaultNumber) != 0;
             break;
         case Form::OptionFlag: {
@@ -221,6 +227,12 @@ void Save(const Setting& s, ProgramState& ps, std::string_view section, IniFileE
         case Form::CalcFlag:
             edit.SetInt(section, key, At<bool>(s, ps) ? 1 : 0);
             break;
+        case Form::LaterFlag: {
+            std::string present;
+            if (At<bool>(s, ps) || edit.doc().Find(section, key, &present))
+                edit.SetInt(section, key, At<bool>(s, ps) ? 1 : 0);
+            break;
+        }
         case Form::OptionFlag:
             edit.SetString(section, key, At<bool>(s, ps) ? kEvet : kHayir);
             break;
@@ -285,6 +297,18 @@ int32_t AngleToHundredths(float degrees) {
     return static_cast<int32_t>(whole);
 }
 
+void SetDiyanetPreset(CalcParams& calc) {
+    // The official temkins; the four times the official tables do not show
+    // keep the program's own.
+    constexpr int32_t kTemkins[kVakitCount] = {0, -7, 10, 0, 5, 4, 5, 0, 7, 0};
+    for (int v = 1; v <= kVakitCount; ++v)
+        calc.temkin[v] = kTemkins[v - 1];
+    calc.imsakAngle = -18.0f;
+    calc.yatsiAngle = -17.0f;
+    calc.mode = 4;
+    calc.diyanet = true;
+}
+
 void SetCalcDefaults(ProgramState& ps) {
     for (const Setting& s : kCalcSettings)
         SetDefault(s, ps);
@@ -303,6 +327,9 @@ void ApplyCalcParams(ProgramState& ps) {
     SetAnglesAndMode(ps.astro, static_cast<int16_t>(AngleToHundredths(ps.calc.imsakAngle)),
                      static_cast<int16_t>(AngleToHundredths(ps.calc.yatsiAngle)),
                      static_cast<int16_t>(ps.calc.mode));
+    ps.astro.diyanetTimes = ps.calc.diyanet ? 1 : 0;
+    if ((ps.astro.officialHijri != 0) != ps.calc.officialHijri) ps.astro.hijriValid = 0;
+    ps.astro.officialHijri = ps.calc.officialHijri ? 1 : 0;
     ps.ticksToNextRun = 0;
     ps.recalcLevel = 2;
 }

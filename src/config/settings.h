@@ -29,6 +29,13 @@ int32_t DefaultTemkin(int v);
 // -17.0299988) counts as that number, so that what was loaded saves unchanged.
 int32_t AngleToHundredths(float degrees);
 
+// The convention of Turkey's official timetable: its temkins (İMSAK 0, GÜNEŞ
+// -7, ÖĞLE +5, İKİNDİ +4, AKŞAM +7, YATSI 0 minutes; the other four keep the
+// defaults), the angles -18 and -17, mode 4, and the official arithmetic
+// (the sun of 00:00 UT for the whole day, sunrise and sunset at the upper
+// limb, ÖĞLE at the transit, the plain shadow rule).
+void SetDiyanetPreset(CalcParams& calc);
+
 // The defaults of the tables, for the fields the INI sections hold.
 void SetCalcDefaults(ProgramState& ps);
 void SetOptionDefaults(ProgramState& ps);

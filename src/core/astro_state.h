@@ -43,6 +43,9 @@ struct AstroState {
     float imsakAngle = -18.0f;
     float yatsiAngle = -17.0f;
     int16_t mode = 4;
+    // Non-zero: the times follow the convention of Turkey's official
+    // timetable (see ComputeVakit); zero: the program's own arithmetic.
+    int16_t diyanetTimes = 0;
 
     // Sun.
     float offset = 0.0f;  // minutes from the local transit, or radians after SunNow
@@ -76,6 +79,9 @@ struct AstroState {
     int16_t savedVisibilityCode = 0;
 
     // Hijri.
+    // Non-zero: months begin by the criterion of Turkey's official calendar
+    // (see HijriDay); zero: the 8-degree elongation at 00:00 UT.
+    int16_t officialHijri = 0;
     int16_t hijriMonth = 0;
     int16_t hijriYear = 0;
 

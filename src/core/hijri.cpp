@@ -4,6 +4,7 @@
 
 #include "core/calendar.h"
 #include "core/moon.h"
+#include "core/sun.h"
 
 namespace miravel {
 
@@ -55,9 +56,170 @@ constexpr double kEightDegreesRad = 0.13962634015954636;  // the least true elon
 constexpr double kDegPerRad = 57.29577951308232;
 constexpr double kLunationsPerDay = 0.03386319219153473;  // 1 / 29.530589
 
+// --- The official calendar ---------------------------------------------------
+//
+// Turkey's calendar follows the decisions of the Istanbul conferences of 1978
+// and 2016: a month begins on the day after the evening on which, somewhere
+// on Earth before 24:00 UT, the moon stands at least 5 degrees above the
+// horizon at sunset and at least 8 degrees from the sun. Where that happens
+// only later, in the Americas, the month still begins that day when the
+// conjunction came before dawn (the sun at -18 degrees) in New Zealand.
+
+constexpr double kRadPerDeg = 0.017453292519943295;
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kSunsetAltitudeRad = -0.014544410433286079;  // upper limb, refraction
+constexpr double kLeastAltitudeDeg = 5.0;
+constexpr double kLeastElongationDeg = 8.0;
+constexpr int kLatitudeLimit = 60;  // the inhabited band searched, degrees
+constexpr int kLatitudeStep = 4;
+
+// True elongation of the moon from the sun in degrees, signed: negative while
+// the moon is west of the sun (waning, before the conjunction).
+double SignedElongation(const AstroState& m) {
+    const double dl = static_cast<double>(m.phaseFraction) * kTwoPi;
+    const double e =
+        std::acos(std::cos(static_cast<double>(m.moonLatitude)) * std::cos(dl)) * kDegPerRad;
+    return m.phaseFraction < 0.5f ? e : -e;
+}
+
+// The moon and sun at `utMinute` minutes after 00:00 UT of date (d, m, y),
+// seen from (lat, lon) in hundredths of a degree.
+void MoonAt(AstroState& w, int lat, int lon, int d, int mo, int y, int utMinute) {
+    SetLocation(w, static_cast<int16_t>(lat), static_cast<int16_t>(lon), 0);
+    SetDate(w, static_cast<int16_t>(d), static_cast<int16_t>(mo), static_cast<int16_t>(y));
+    EvaluateMoon(w, utMinute - 1);
+}
+
+// The westmost land of the Americas by latitude band (degrees, coarse): the
+// later exception of the criterion holds only on land there, not at sea.
+struct LandBand {
+    int latFrom, latTo;
+    double westmost;
+};
+constexpr LandBand kAmericasWestCoast[] = {
+    {-60, -20, -75.0},  // Chile
+    {-20, 0, -81.0},    // Peru, Ecuador
+    {0, 15, -92.0},     // Central America
+    {15, 23, -106.0},   // western Mexico
+    {23, 32, -117.0},   // Baja California
+    {32, 48, -124.5},   // California to Washington
+    {48, 54, -133.0},   // British Columbia
+    {54, 61, -168.0},   // Alaska
+};
+constexpr double kAmericasEastmost = -35.0;
+
+bool OnAmericanLand(int latDeg, double lonDeg) {
+    if (lonDeg > kAmericasEastmost) return false;
+    for (const LandBand& b : kAmericasWestCoast) {
+        if (latDeg >= b.latFrom && latDeg < b.latTo) return lonDeg >= b.westmost;
+    }
+    return false;
+}
+
+// Whether, at `utMinute` after 00:00 UT of the date, the crescent meets both
+// limits at some place where the sun is setting: anywhere, or only on the
+// land of the Americas.
+bool CrescentAtSunsetSomewhere(const AstroState& s, int d, int mo, int y, int utMinute,
+                               bool americasOnly) {
+    AstroState w = s;
+    MoonAt(w, 0, 0, d, mo, y, utMinute);
+    if (SignedElongation(w) < kLeastElongationDeg) return false;
+    // The sun's Greenwich hour angle and declination at that instant.
+    SetLocation(w, 0, 0, 0);
+    SunNow(w, utMinute - 1);
+    const double gha = w.offset;
+    const double dec = w.declination;
+    for (int latDeg = -kLatitudeLimit; latDeg <= kLatitudeLimit; latDeg += kLatitudeStep) {
+        const double phi = latDeg * kRadPerDeg;
+        const double c = (std::sin(kSunsetAltitudeRad) - std::sin(phi) * std::sin(dec)) /
+                         (std::cos(phi) * std::cos(dec));
+        if (c < -1.0 || c > 1.0) continue;  // no sunset at this latitude today
+        // Local hour angle of sunset = Greenwich hour angle + east longitude.
+        double lon = std::remainder(std::acos(c) - gha, kTwoPi) * kDegPerRad;
+        if (americasOnly && !OnAmericanLand(latDeg, lon)) continue;
+        MoonAt(w, latDeg * 100, static_cast<int>(std::lround(lon * 100.0)), d, mo, y, utMinute);
+        if (w.moonAltitude >= kLeastAltitudeDeg && SignedElongation(w) >= kLeastElongationDeg)
+            return true;
+    }
+    return false;
+}
+
+// Whether the conjunction before date (d, mo, y) came before dawn of that
+// date in New Zealand (Wellington; 13 hours east of UT in its summer time,
+// taken as October to March, else 12).
+bool ConjunctionBeforeNewZealandDawn(const AstroState& s, int d, int mo, int y) {
+    AstroState w = s;
+    w.mode = 0;  // the sun at -18 degrees, no margins
+    w.imsakAngle = -18.0f;
+    w.diyanetTimes = 0;
+    const int zone = (mo >= 10 || mo <= 3) ? 780 : 720;
+    SetLocation(w, -4129, 17478, static_cast<int16_t>(zone));
+    SetDate(w, static_cast<int16_t>(d), static_cast<int16_t>(mo), static_cast<int16_t>(y));
+    const int dawnLocal = ComputeVakit(w, Imsak);
+    // Minutes after 00:00 UT of the day before (d, mo, y).
+    const int dawnUt = dawnLocal - zone + 1440;
+    MoonAt(w, 0, 0, d - 1, mo, y, dawnUt);
+    const double e = SignedElongation(w);
+    return e > 0.0 && w.phaseFraction < 0.25f;
+}
+
+// Whether the evening of date (d, mo, y) begins a month by the official
+// criterion: before 24:00 UT anywhere, or later in the Americas with the
+// conjunction before dawn in New Zealand.
+bool OfficialEvening(const AstroState& s, int d, int mo, int y) {
+    for (int ut = 1440; ut >= 12 * 60; ut -= 60) {
+        if (CrescentAtSunsetSomewhere(s, d, mo, y, ut, false)) return true;
+    }
+    if (!ConjunctionBeforeNewZealandDawn(s, d + 1, mo, y)) return false;
+    for (int ut = 1440 + 60; ut <= 1440 + 12 * 60; ut += 60) {
+        if (CrescentAtSunsetSomewhere(s, d, mo, y, ut, true)) return true;
+    }
+    return false;
+}
+
+// A cheap bound: the evening of the date can begin a month only when, at
+// 24:00 UT, the moon is east of the sun by a few degrees and not yet by two
+// days' motion.
+bool MayBeginMonth(const AstroState& s, int d, int mo, int y) {
+    AstroState w = s;
+    MoonAt(w, 0, 0, d, mo, y, 1440);
+    const double e = SignedElongation(w);
+    return e > 0.5 && e < 36.0;
+}
+
+constexpr int kMaxMonthLength = 31;
+
+int OfficialHijriDay(AstroState& s) {
+    const int16_t d0 = s.day;
+    const int mo = s.month, y = s.year;
+    // The latest evening on or before the day before d0 that begins a month
+    // and whose day before does not.
+    int k = 1;  // d0 - k is the evening tested
+    for (; k <= kMaxMonthLength; ++k) {
+        const int d = d0 - k;
+        if (!MayBeginMonth(s, d, mo, y)) continue;
+        if (OfficialEvening(s, d, mo, y) && !OfficialEvening(s, d - 1, mo, y)) break;
+    }
+    if (k > kMaxMonthLength) return -1;  // no evening found: the caller falls back
+    s.day = static_cast<int16_t>(d0 - k);
+    const int32_t lunations =
+        static_cast<int32_t>(std::trunc(DayNumber(s) * kLunationsPerDay + 17049.7));
+    s.hijriYear = static_cast<int16_t>(lunations / 12);
+    s.hijriMonth = static_cast<int16_t>(lunations % 12 + 1);
+    s.day = d0;
+    return k;
+}
+
 }  // namespace
 
 int HijriDay(AstroState& s) {
+    if (s.officialHijri) {
+        s.moonValid = 0;
+        s.hijriValid = 1;
+        const int day = OfficialHijriDay(s);
+        if (day > 0) return day;
+        // Cannot happen for real geometry; the crescent rule below answers.
+    }
     s.moonValid = 0;
     s.hijriValid = 1;
     const int16_t d0 = s.day;

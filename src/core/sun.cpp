@@ -38,8 +38,11 @@ void HourAngleForAltitude(AstroState& s, double x) {
     s.offset = 0.0f;
     const double sinLat = std::sin(static_cast<double>(s.latitudeRad));
     const double cosLat = std::cos(static_cast<double>(s.latitudeRad));
-    for (int pass = 0; pass < 2; ++pass) {
-        EvaluateSun(s);
+    // The official convention takes the sun of 00:00 UT for the whole day:
+    // one pass, no re-evaluation at the event.
+    const int passes = s.diyanetTimes ? 1 : 2;
+    for (int pass = 0; pass < passes; ++pass) {
+        if (!s.diyanetTimes) EvaluateSun(s);
         const double dec = s.declination;
         float c =
             static_cast<float>((std::sin(x) - std::sin(dec) * sinLat) / (std::cos(dec) * cosLat));
@@ -56,14 +59,48 @@ void HourAngleForAltitude(AstroState& s, double x) {
 void AsrHourAngle(AstroState& s, int factor) {
     s.clampIndex = 3;
     s.offset = 0.0f;
-    EvaluateSun(s);
+    if (!s.diyanetTimes) EvaluateSun(s);
     const double c =
         -factor - std::fabs(std::tan(static_cast<double>(s.latitudeRad) - s.declination));
     const double x0 = std::atan2(1.0, c);
+    if (s.diyanetTimes) {  // the plain shadow rule
+        HourAngleForAltitude(s, x0);
+        return;
+    }
     const float x = factor == 1 ? static_cast<float>(1.00065 * x0 - 0.0012758356832078548)
                                 : static_cast<float>(1.00191 * x0 - 0.004574507969477138);
     HourAngleForAltitude(s, x);
 }
+
+// Yatsı by the mode: tied to Akşam in mode 5, else the sun at the yatsı angle,
+// no later than a half or a third of the night in modes 3 and 4.
+void LimitYatsi(AstroState& s) {
+    if (s.mode == 5) {
+        s.offset = static_cast<float>(s.aksamHourAngle + s.temkin[Aksam]);
+        return;
+    }
+    s.clampIndex = 1;
+    HourAngleForAltitude(s, (180.0 - s.yatsiAngle) * 0.017453292519943295);
+    if (s.mode > 2) {
+        const int16_t night = static_cast<int16_t>(s.imsakHourAngle + 1440 - s.aksamHourAngle);
+        const int16_t limit = static_cast<int16_t>(s.aksamHourAngle + night / (s.mode - 1));
+        if (limit < s.offset) s.offset = limit;
+    }
+}
+
+// The official timetable evaluates the sun once a day, at 00:00 UT of the
+// date, and uses that declination and equation of time for every time of
+// the day. Leaves offset at 0.
+void SunAtStartOfDay(AstroState& s) {
+    // EvaluateSun takes the instant offset + transit - lonMin after 00:00 UT.
+    s.offset = static_cast<float>(static_cast<double>(s.lonMin) - s.transit);
+    EvaluateSun(s);
+    s.offset = 0.0f;
+}
+
+// Sunrise and sunset of the official convention: the sun's upper limb on the
+// horizon, 16' semidiameter and 34' refraction below it.
+constexpr double kOfficialHorizonRad = -0.014544410433286079;  // -50'
 
 }  // namespace
 
@@ -105,8 +142,62 @@ int16_t NormalizeMinutes(int16_t m) {
     return static_cast<int16_t>(static_cast<int16_t>(m + 1440) % 1440);
 }
 
+namespace {
+
+// ComputeVakit under the official convention.
+uint16_t ComputeOfficialVakit(AstroState& s, int v) {
+    if (v < Imsak || v > Yatsi) return 0;
+    s.clampIndex = 2;
+    SunAtStartOfDay(s);
+    switch (v) {
+        case Imsak:
+            s.clampIndex = 1;
+            HourAngleForAltitude(s, s.imsakAngle * 0.017453292519943295);
+            s.imsakHourAngle = static_cast<int16_t>(std::trunc(s.offset));
+            break;
+        case Gunes:
+            HourAngleForAltitude(s, kOfficialHorizonRad);
+            break;
+        case Israk:
+            HourAngleForAltitude(s, static_cast<double>(0.08726646f));
+            break;
+        case Istiva:
+            HourAngleForAltitude(s, kOfficialHorizonRad);
+            s.offset = static_cast<float>((s.imsakHourAngle - static_cast<double>(s.offset)) * 0.5);
+            break;
+        case Ogle:
+            s.offset = 0.0f;  // the transit itself; the temkin does the rest
+            break;
+        case Ikindi:
+            AsrHourAngle(s, 1);
+            break;
+        case AsriSani:
+            AsrHourAngle(s, 2);
+            break;
+        case Isfirar:
+            HourAngleForAltitude(s, static_cast<double>(3.0543263f));
+            break;
+        case Aksam:
+            HourAngleForAltitude(s, kPi - kOfficialHorizonRad);
+            s.aksamHourAngle = static_cast<int16_t>(std::trunc(s.offset));
+            break;
+        case Yatsi:
+            LimitYatsi(s);
+            break;
+        default:
+            break;
+    }
+    const double t = s.mode != 0 ? s.temkin[v] : 0;
+    const int16_t minutes =
+        static_cast<int16_t>(static_cast<int32_t>(std::trunc(LocalTransit(s) + (t + s.offset))));
+    return static_cast<uint16_t>(NormalizeMinutes(minutes));
+}
+
+}  // namespace
+
 uint16_t ComputeVakit(AstroState& s, int v) {
     s.clampIndex = 2;
+    if (s.diyanetTimes) return ComputeOfficialVakit(s, v);
     switch (v) {
         case Imsak:
             s.clampIndex = 1;
@@ -142,19 +233,7 @@ uint16_t ComputeVakit(AstroState& s, int v) {
             s.aksamHourAngle = static_cast<int16_t>(std::trunc(s.offset));
             break;
         case Yatsi:
-            if (s.mode == 5) {
-                s.offset = static_cast<float>(s.aksamHourAngle + s.temkin[Aksam]);
-            } else {
-                s.clampIndex = 1;
-                HourAngleForAltitude(s, (180.0 - s.yatsiAngle) * 0.017453292519943295);
-                if (s.mode > 2) {
-                    const int16_t night =
-                        static_cast<int16_t>(s.imsakHourAngle + 1440 - s.aksamHourAngle);
-                    const int16_t limit =
-                        static_cast<int16_t>(s.aksamHourAngle + night / (s.mode - 1));
-                    if (limit < s.offset) s.offset = limit;
-                }
-            }
+            LimitYatsi(s);
             break;
         default:
             return 0;

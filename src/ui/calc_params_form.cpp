@@ -178,6 +178,9 @@ void RefreshCalcParamsForm(const ProgramState& ps, const SettlementListFile& lis
     c.Check(IDC_SYSTEM_SUMMER, l.useSystemSummerTime);
     c.Enable(IDC_SUMMER_TIME, !l.useSystemSummerTime);
     c.Check(IDC_SUMMER_TIME, l.summerTime);
+
+    c.Check(IDC_DIYANET, ps.calc.diyanet);
+    c.Check(IDC_OFFICIAL_HIJRI, ps.calc.officialHijri);
 }
 
 bool CalcParamsCommand(ProgramState& ps, DialogControls& c, int command, const WorkTime& now) {
@@ -188,6 +191,30 @@ bool CalcParamsCommand(ProgramState& ps, DialogControls& c, int command, const W
                 ps.calc.temkin[v] = kDefaultTemkins[v - 1];
             for (int v = 1; v <= kVakitCount; ++v)
                 SetNumber(c, IDC_TEMKIN_FIRST + v - 1, ps.calc.temkin[v]);
+            // The defaults are the program's own calculation.
+            ps.calc.diyanet = false;
+            c.Check(IDC_DIYANET, false);
+            return true;
+        case IDC_DIYANET:
+            // On: the official temkins, angles and mode; off: the program's
+            // own defaults. Either way the fields show what now applies.
+            if (ps.calc.diyanet) {
+                for (int v = 1; v <= kVakitCount; ++v)
+                    ps.calc.temkin[v] = kDefaultTemkins[v - 1];
+                ps.calc.imsakAngle = kDefaultImsakAngle;
+                ps.calc.yatsiAngle = kDefaultYatsiAngle;
+                ps.calc.mode = kDefaultMode;
+                ps.calc.diyanet = false;
+            } else {
+                SetDiyanetPreset(ps.calc);
+            }
+            c.Check(IDC_DIYANET, ps.calc.diyanet);
+            FillTemkins(ps, c, ps.calc.mode != 0);
+            FillAnglesAndMode(ps, c);
+            return true;
+        case IDC_OFFICIAL_HIJRI:
+            ps.calc.officialHijri = !ps.calc.officialHijri;
+            c.Check(IDC_OFFICIAL_HIJRI, ps.calc.officialHijri);
             return true;
         case IDC_USE_LIST:
             l.useList = !l.useList;
@@ -213,6 +240,8 @@ bool CalcParamsCommand(ProgramState& ps, DialogControls& c, int command, const W
             ps.calc.imsakAngle = kDefaultImsakAngle;
             ps.calc.yatsiAngle = kDefaultYatsiAngle;
             ps.calc.mode = kDefaultMode;
+            ps.calc.diyanet = false;
+            c.Check(IDC_DIYANET, false);
             FillAnglesAndMode(ps, c);
             return true;
         case IDC_REAL_TIME:
@@ -379,6 +408,14 @@ const ControlTip* CalcParamsTips(int* count) {
         {IDC_CANCEL_BUTTON,
          "Formda yapılan değişiklikler (Tarih/Saat hariç) iptal edilir ve INI dosyasındaki "
          "değerlere geri dönülür."},
+        {IDC_DIYANET,
+         "Vakitleri Diyanet İşleri Başkanlığı takviminin yöntemiyle hesaplar: temkinler İmsak 0, "
+         "Güneş -7, Öğle +5, İkindi +4, Akşam +7, Yatsı 0 dk., açılar -18° ve -17°.\n"
+         "İşaret kaldırılınca programın kendi varsayılan değerlerine dönülür."},
+        {IDC_OFFICIAL_HIJRI,
+         "Hicri ayların başını Türkiye'nin resmi takvimindeki ölçüte göre belirler: güneş "
+         "battığında hilalin ufuktan en az 5°, Güneş'ten en az 8° uzak olduğu akşamın ertesi "
+         "günü.\nİşaretsizken program kendi hilal ölçütünü kullanır."},
     };
     *count = static_cast<int>(sizeof kTips / sizeof kTips[0]);
     return kTips;

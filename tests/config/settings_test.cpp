@@ -558,5 +558,62 @@ TEST(Settings, TimeServersAreReadInNumberOrderUpToMaxHost) {
     EXPECT_EQ(far.hosts[0], "far.example");
 }
 
+TEST(Settings, OfficialChoicesAreWrittenOnceChosenAndSurviveARestart) {
+    TempFolder dir;
+    const auto ini = dir / "miravel.ini";
+    ProgramState ps;
+    ASSERT_TRUE(SaveCalcParams(ps, ini));
+    const std::string untouched = ReadBytes(ini);
+    // A user who never chose them gets no new keys.
+    EXPECT_EQ(untouched.find("Diyanet Uyumlu"), std::string::npos);
+    EXPECT_EQ(untouched.find("Resmi Hicri Takvim"), std::string::npos);
+
+    SetDiyanetPreset(ps.calc);
+    ps.calc.officialHijri = true;
+    ASSERT_TRUE(SaveCalcParams(ps, ini));
+    EXPECT_NE(ReadBytes(ini).find("Diyanet Uyumlu=1\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(ini).find("Resmi Hicri Takvim=1\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(ini).find("SABAH temkini=0\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(ini).find("ÖĞLE temkini=4\r\n"), std::string::npos);  // İKİNDİ's
+
+    ProgramState restarted;
+    LoadCalcParams(restarted, ini);
+    EXPECT_TRUE(restarted.calc.diyanet);
+    EXPECT_TRUE(restarted.calc.officialHijri);
+    EXPECT_EQ(restarted.astro.diyanetTimes, 1);
+    EXPECT_EQ(restarted.astro.officialHijri, 1);
+    EXPECT_EQ(restarted.astro.temkin[Ikindi], 4);
+    EXPECT_EQ(restarted.astro.temkin[Gunes], -7);
+
+    // Switched off again, the keys stay and read 0.
+    restarted.calc.diyanet = false;
+    restarted.calc.officialHijri = false;
+    ASSERT_TRUE(SaveCalcParams(restarted, ini));
+    EXPECT_NE(ReadBytes(ini).find("Diyanet Uyumlu=0\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(ini).find("Resmi Hicri Takvim=0\r\n"), std::string::npos);
+    ProgramState again;
+    again.astro.hijriValid = 1;
+    again.astro.officialHijri = 1;
+    LoadCalcParams(again, ini);
+    EXPECT_FALSE(again.calc.diyanet);
+    EXPECT_EQ(again.astro.diyanetTimes, 0);
+    EXPECT_EQ(again.astro.officialHijri, 0);
+    EXPECT_EQ(again.astro.hijriValid, 0);  // the cached month was the other rule's
+}
+
+TEST(Settings, AHandWrittenOfficialFlagKeepsTheStoredTemkins) {
+    TempFolder dir;
+    const auto ini = dir / "miravel.ini";
+    WriteBytes(ini,
+               "[Hesap Paramatreleri]\r\nDiyanet Uyumlu=7\r\nÖĞLE temkini=6\r\n"
+               "Resmi Hicri Takvim=abc\r\n");
+    ProgramState ps;
+    LoadCalcParams(ps, ini);
+    EXPECT_TRUE(ps.calc.diyanet);  // any non-zero number
+    EXPECT_FALSE(ps.calc.officialHijri);
+    EXPECT_EQ(ps.calc.temkin[Ikindi], 6);  // the file's value, not the preset's
+    EXPECT_EQ(ps.astro.temkin[Ikindi], 6);
+}
+
 }  // namespace
 }  // namespace miravel

@@ -174,31 +174,6 @@ TEST(CalcParamsCommit, DecimalsAreReadExactlyAndShownAgainAfterApply) {
     EXPECT_EQ(d.ps.calc.yatsiAngle, params.yatsiAngle);
 }
 
-TEST(CalcParamsCommit, DecimalCommaInEveryDecimalField) {
-    Dialog d;
-    d.Type(IDC_LATITUDE, "41,01");
-    d.Type(IDC_LONGITUDE, "-28,97");
-    d.Type(IDC_UTC_OFFSET, "5,5");
-    d.Type(IDC_IMSAK_ANGLE, "-18,25");
-    d.Type(IDC_YATSI_ANGLE, "-17,5");
-    ASSERT_EQ(d.Commit(), 0);
-    EXPECT_EQ(d.ps.location.latitude, 4101);
-    EXPECT_EQ(d.ps.location.longitude, -2897);
-    EXPECT_EQ(d.ps.location.utcOffset, 330);
-    EXPECT_FLOAT_EQ(d.ps.calc.imsakAngle, -18.25f);
-    EXPECT_FLOAT_EQ(d.ps.calc.yatsiAngle, -17.5f);
-
-    // The limits hold for a comma too.
-    d.Type(IDC_LATITUDE, "90,01");
-    EXPECT_EQ(d.Commit(), IDC_LATITUDE);
-    d.Type(IDC_LATITUDE, "90,00");
-    d.Type(IDC_UTC_OFFSET, "12,5");
-    EXPECT_EQ(d.Commit(), IDC_UTC_OFFSET);
-    d.Type(IDC_UTC_OFFSET, "3");
-    d.Type(IDC_IMSAK_ANGLE, "-14,9");
-    EXPECT_EQ(d.Commit(), IDC_IMSAK_ANGLE);
-}
-
 TEST(CalcParamsCommit, AngleLimits) {
     Dialog d;
     d.Type(IDC_IMSAK_ANGLE, "-20");
@@ -465,7 +440,7 @@ TEST(CalcParamsWheel, RowNumberStepsThroughTheList) {
 TEST(CalcParamsTips, EveryControlWithHelpHasOneTip) {
     int n = 0;
     const ControlTip* tips = CalcParamsTips(&n);
-    EXPECT_EQ(n, 32);
+    EXPECT_EQ(n, 34);
     std::set<int> ids;
     for (int i = 0; i < n; ++i) {
         EXPECT_TRUE(ids.insert(tips[i].id).second) << tips[i].id;
@@ -473,6 +448,61 @@ TEST(CalcParamsTips, EveryControlWithHelpHasOneTip) {
     }
     for (int id = IDC_TEMKIN_FIRST; id <= IDC_TEMKIN_LAST; ++id)
         EXPECT_TRUE(ids.count(id));
+}
+
+TEST(CalcParamsCommand, DiyanetCheckBoxShowsWhatItChoseAndDefaultsUndoIt) {
+    Dialog d;
+    EXPECT_FALSE(d.c.checked[IDC_DIYANET]);
+    EXPECT_FALSE(d.c.checked[IDC_OFFICIAL_HIJRI]);
+    d.ps.calc.mode = 0;
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_DIYANET, Date(1, 1, 2025)));
+    EXPECT_TRUE(d.ps.calc.diyanet);
+    EXPECT_TRUE(d.c.checked[IDC_DIYANET]);
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Imsak - 1], "0");
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Gunes - 1], "-7");
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Ogle - 1], "5");
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Ikindi - 1], "4");
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Aksam - 1], "7");
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Yatsi - 1], "0");
+    EXPECT_EQ(d.c.text[IDC_MODE], "4");
+    EXPECT_TRUE(d.c.enabled[IDC_TEMKIN_FIRST]);  // mode 4 again: editable
+    // What it shows passes the commit unchanged.
+    EXPECT_EQ(d.Commit(), 0);
+    EXPECT_EQ(d.ps.calc.temkin[Ikindi], 4);
+    EXPECT_TRUE(d.ps.calc.diyanet);
+
+    // "Varsayılan Değerler" restores the program's own calculation.
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_TEMKIN_DEFAULTS, Date(1, 1, 2025)));
+    EXPECT_FALSE(d.ps.calc.diyanet);
+    EXPECT_FALSE(d.c.checked[IDC_DIYANET]);
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Imsak - 1], "-2");
+
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_DIYANET, Date(1, 1, 2025)));
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_ANGLE_DEFAULTS, Date(1, 1, 2025)));
+    EXPECT_FALSE(d.ps.calc.diyanet);
+
+    // Unchecking it goes back to every default.
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_DIYANET, Date(1, 1, 2025)));
+    d.ps.calc.imsakAngle = -19.0f;
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_DIYANET, Date(1, 1, 2025)));
+    EXPECT_FALSE(d.ps.calc.diyanet);
+    EXPECT_EQ(d.ps.calc.temkin[Ikindi], 5);
+    EXPECT_EQ(d.ps.calc.imsakAngle, -18.0f);
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Gunes - 1], "-7");
+    EXPECT_EQ(d.c.text[IDC_TEMKIN_FIRST + Imsak - 1], "-2");
+}
+
+TEST(CalcParamsCommand, OfficialHijriCheckBoxTogglesAndRefreshShowsIt) {
+    Dialog d;
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_OFFICIAL_HIJRI, Date(1, 1, 2025)));
+    EXPECT_TRUE(d.ps.calc.officialHijri);
+    EXPECT_TRUE(d.c.checked[IDC_OFFICIAL_HIJRI]);
+    d.c.checked.clear();
+    RefreshCalcParamsForm(d.ps, d.list, d.c);
+    EXPECT_TRUE(d.c.checked[IDC_OFFICIAL_HIJRI]);
+    EXPECT_FALSE(d.c.checked[IDC_DIYANET]);
+    ASSERT_TRUE(CalcParamsCommand(d.ps, d.c, IDC_OFFICIAL_HIJRI, Date(1, 1, 2025)));
+    EXPECT_FALSE(d.ps.calc.officialHijri);
 }
 
 }  // namespace

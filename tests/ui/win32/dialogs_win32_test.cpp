@@ -46,7 +46,7 @@ std::vector<int> Range(int first, int last) {
 std::vector<Template> Templates() {
     std::vector<int> astro = Range(IDC_TEMKIN_FIRST, IDC_APPLY);
     for (int id : {IDC_WORK_DATE, IDC_WORK_TIME, IDC_SYSTEM_ZONE, IDC_SYSTEM_SUMMER, IDC_REAL_TIME,
-                   IDC_OK_BUTTON, IDC_CANCEL_BUTTON})
+                   IDC_DIYANET, IDC_OFFICIAL_HIJRI, IDC_OK_BUTTON, IDC_CANCEL_BUTTON})
         astro.push_back(id);
     std::vector<int> settings = Range(IDC_MORNING_AT_SUNRISE, IDC_SAHUR_SALA);
     settings.erase(settings.begin() + 3, settings.begin() + 6);  // 1103..1105 belong elsewhere
