@@ -456,6 +456,12 @@ int32_t IniDocument::GetInt(std::string_view section, std::string_view key,
     return ParseIniInt(value, fallback);
 }
 
+int32_t IniDocument::GetInt(std::string_view section, std::string_view key, int32_t fallback,
+                            int32_t low, int32_t high) const {
+    const int32_t value = GetInt(section, key, fallback);
+    return value < low ? low : (value > high ? high : value);
+}
+
 bool IniDocument::SectionHasKeys(std::string_view section) const {
     const auto it = sections_.find(section);
     return it != sections_.end() && it->second.hasKeys;

@@ -53,6 +53,9 @@ class IniDocument {
                      char* buffer, size_t size) const;
     // See ParseIniInt.
     int32_t GetInt(std::string_view section, std::string_view key, int32_t fallback) const;
+    // The same, a value beyond [low, high] read as the nearest of the two.
+    int32_t GetInt(std::string_view section, std::string_view key, int32_t fallback, int32_t low,
+                   int32_t high) const;
     // Whether the section holds at least one "key=value" line.
     bool SectionHasKeys(std::string_view section) const;
     // The key names of the section as written, in file order, first of equals only.
