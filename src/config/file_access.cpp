@@ -40,7 +40,10 @@ FileRead ReadWholeFile(const fs::path& path, std::string* out) {
     errno = 0;
     std::FILE* f = OpenFile(path, "rb");
     if (!f) return errno == ENOENT ? FileRead::Missing : FileRead::Failed;
-    char chunk[8192];
+    std::error_code ec;
+    const uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size < (uintmax_t{1} << 31)) out->reserve(static_cast<size_t>(size));
+    char chunk[65536];
     size_t n;
     while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
         out->append(chunk, n);

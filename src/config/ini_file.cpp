@@ -1,5 +1,6 @@
 #include "config/ini_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -267,18 +268,33 @@ bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) 
     return NamesEqual(a, b);
 }
 
-size_t IniDocument::KeyHash::operator()(const KeyName& k) const {
-    uint64_t h = FoldedHash(kHashSeed, k.section);
-    h ^= 0xFF;  // a byte no folded name ends in on its own
-    h *= 1099511628211ull;
-    return static_cast<size_t>(FoldedHash(h, k.key));
+namespace {
+
+// The hash of a section name, the start of the hashes of its keys.
+uint64_t SectionHashOf(std::string_view section) {
+    const uint64_t h = FoldedHash(kHashSeed, section) ^ 0xFF;  // "ab"+"c" is not "a"+"bc"
+    return h * 1099511628211ull;
 }
 
-bool IniDocument::KeyEqual::operator()(const KeyName& a, const KeyName& b) const {
-    return NamesEqual(a.section, b.section) && NamesEqual(a.key, b.key);
+uint64_t KeyHashOf(uint64_t sectionHash, std::string_view key) {
+    uint64_t h = FoldedHash(sectionHash, key);
+    // Mixed so that the low bits, which pick the slot, depend on every byte.
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    return h ^ (h >> 33);
 }
 
-IniDocument::IniDocument(std::string_view bytes) {
+}  // namespace
+
+IniDocument::IniDocument(std::string_view bytes) : IniDocument(std::string(bytes), 0) {}
+
+IniDocument IniDocument::Adopt(std::string&& bytes) {
+    return IniDocument(std::move(bytes), 0);
+}
+
+IniDocument::IniDocument(std::string&& bytes, int) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         encoding_ = IniEncoding::Utf8Bom;
     } else if (bytes.substr(0, 2) == "\xFF\xFE") {
@@ -289,7 +305,7 @@ IniDocument::IniDocument(std::string_view bytes) {
         encoding_ = IniEncoding::Utf8;
     }
     if (encoding_ == IniEncoding::Cp1254) {
-        base_ = std::make_shared<const std::string>(bytes);
+        base_ = std::make_shared<const std::string>(std::move(bytes));
         SplitCp1254();
     } else {
         DecodeUnicode(bytes);
@@ -402,31 +418,111 @@ std::string_view IniDocument::TextOf(const Line& line) const {
     return std::string_view(*base_).substr(line.start, line.length);
 }
 
+uint32_t IniDocument::SectionId(std::string_view name, uint32_t header, bool* inserted) {
+    const auto [it, added] = sectionIds_.try_emplace(name, static_cast<uint32_t>(sections_.size()));
+    if (added) sections_.push_back(SectionEntry{name, SectionHashOf(name), header, header, false});
+    *inserted = added;
+    return it->second;
+}
+
+uint64_t IniDocument::KeyHashOfLine(uint32_t id) const {
+    return KeyHashOf(sections_[lines_[id].section].hash, ParseLine(TextOf(lines_[id])).name);
+}
+
+void IniDocument::GrowKeySlots(size_t keys) {
+    size_t size = 16;
+    while (size * 7 < keys * 10)
+        size *= 2;
+    if (size <= keySlots_.size()) return;
+    std::vector<KeySlot> old(size);
+    old.swap(keySlots_);
+    const size_t mask = keySlots_.size() - 1;
+    for (const KeySlot& slot : old) {
+        if (slot.line == kNone) continue;
+        size_t i = KeyHashOfLine(slot.line) & mask;
+        while (keySlots_[i].line != kNone)
+            i = (i + 1) & mask;
+        keySlots_[i] = slot;
+    }
+}
+
+void IniDocument::IndexKey(uint32_t id, std::string_view key, uint64_t hash) {
+    GrowKeySlots(keyCount_ + 1);
+    const uint32_t tag = static_cast<uint32_t>(hash >> 32);
+    const size_t mask = keySlots_.size() - 1;
+    size_t i = hash & mask;
+    for (; keySlots_[i].line != kNone; i = (i + 1) & mask) {
+        const Line& other = lines_[keySlots_[i].line];
+        if (keySlots_[i].tag == tag && other.section == lines_[id].section &&
+            NamesEqual(ParseLine(TextOf(other)).name, key)) {
+            return;  // the first of equal keys wins
+        }
+    }
+    keySlots_[i] = KeySlot{tag, id};
+    ++keyCount_;
+}
+
 void IniDocument::Reindex() {
     sections_.clear();
-    keys_.clear();
-    keys_.reserve(lines_.size());
-    std::string_view section;
-    SectionEntry* current = nullptr;  // entry of the section the lines belong to
-    SectionEntry* first = nullptr;    // the same while in its first occurrence
+    sectionIds_.clear();
+    keyCount_ = 0;
+    keySlots_.clear();
+    // First the sections and the hashes of the keys, line by line; then the
+    // keys into their slots, each slot fetched from memory well before it
+    // is needed: in a large file nearly every slot is a cache miss.
+    struct PendingKey {
+        uint64_t hash;
+        uint32_t line;
+        uint32_t nameStart, nameLength;  // within the line
+    };
+    std::vector<PendingKey> pending;
+    pending.reserve(lines_.size());
+    uint32_t current = kNone;      // the section the lines belong to
+    bool firstOccurrence = false;  // whether its header is the first of its name
     for (uint32_t id = head_; id != kNone; id = lines_[id].next) {
-        const ParsedLine p = ParseLine(TextOf(lines_[id]));
+        Line& line = lines_[id];
+        line.section = kNone;
+        const std::string_view text = TextOf(line);
+        const ParsedLine p = ParseLine(text);
         if (p.kind == LineKind::Section) {
-            const auto [it, inserted] = sections_.try_emplace(p.name, SectionEntry{id, id, false});
-            section = it->first;
-            current = &it->second;
-            first = inserted ? current : nullptr;
-        } else if (p.kind == LineKind::Key && current) {
-            if (first) first->anchor = id;
-            if (!p.name.empty()) current->hasKeys = true;
-            keys_.try_emplace(KeyName{section, p.name}, id);
+            current = SectionId(p.name, id, &firstOccurrence);
+        } else if (p.kind == LineKind::Key && current != kNone) {
+            SectionEntry& entry = sections_[current];
+            if (firstOccurrence) entry.anchor = id;
+            if (!p.name.empty()) entry.hasKeys = true;
+            line.section = current;
+            pending.push_back(PendingKey{KeyHashOf(entry.hash, p.name), id,
+                                         static_cast<uint32_t>(p.name.data() - text.data()),
+                                         static_cast<uint32_t>(p.name.size())});
         }
+    }
+    GrowKeySlots(pending.size());
+    const size_t mask = keySlots_.size() - 1;
+    constexpr size_t kAhead = 16;
+    for (size_t k = 0; k < pending.size(); ++k) {
+        if (k + kAhead < pending.size())
+            __builtin_prefetch(&keySlots_[pending[k + kAhead].hash & mask]);
+        const PendingKey& key = pending[k];
+        IndexKey(key.line, TextOf(lines_[key.line]).substr(key.nameStart, key.nameLength),
+                 key.hash);
     }
 }
 
 uint32_t IniDocument::FindKey(std::string_view section, std::string_view key) const {
-    const auto it = keys_.find(KeyName{section, key});
-    return it == keys_.end() ? kNone : it->second;
+    if (keySlots_.empty()) return kNone;
+    const auto s = sectionIds_.find(section);
+    if (s == sectionIds_.end()) return kNone;
+    const uint64_t hash = KeyHashOf(sections_[s->second].hash, key);
+    const size_t mask = keySlots_.size() - 1;
+    const uint32_t tag = static_cast<uint32_t>(hash >> 32);
+    for (size_t i = hash & mask; keySlots_[i].line != kNone; i = (i + 1) & mask) {
+        const Line& line = lines_[keySlots_[i].line];
+        if (keySlots_[i].tag == tag && line.section == s->second &&
+            NamesEqual(ParseLine(TextOf(line)).name, key)) {
+            return keySlots_[i].line;
+        }
+    }
+    return kNone;
 }
 
 bool IniDocument::Find(std::string_view section, std::string_view key, std::string* value) const {
@@ -463,8 +559,8 @@ int32_t IniDocument::GetInt(std::string_view section, std::string_view key, int3
 }
 
 bool IniDocument::SectionHasKeys(std::string_view section) const {
-    const auto it = sections_.find(section);
-    return it != sections_.end() && it->second.hasKeys;
+    const auto it = sectionIds_.find(section);
+    return it != sectionIds_.end() && sections_[it->second].hasKeys;
 }
 
 std::vector<std::string> IniDocument::KeysOf(std::string_view section) const {
@@ -531,25 +627,29 @@ void IniDocument::SetString(std::string_view section, std::string_view key,
     keyLine += '=';
     keyLine.append(value);
 
-    auto it = sections_.find(section);
-    if (it == sections_.end()) {
+    auto it = sectionIds_.find(section);
+    uint32_t sectionId;
+    if (it == sectionIds_.end()) {
         if (tail_ != kNone && !Trim(TextOf(lines_[tail_])).empty()) InsertAfter(tail_, AddLine(""));
         std::string headerLine = "[";
         headerLine.append(section);
         headerLine += ']';
         const uint32_t header = AddLine(std::move(headerLine));
         InsertAfter(tail_, header);
-        const ParsedLine h = ParseLine(TextOf(lines_[header]));
-        it = sections_.try_emplace(h.name, SectionEntry{header, header, false}).first;
+        bool inserted = false;
+        sectionId = SectionId(ParseLine(TextOf(lines_[header])).name, header, &inserted);
+    } else {
+        sectionId = it->second;
     }
     const uint32_t id = AddLine(std::move(keyLine));
-    SectionEntry& entry = it->second;
-    InsertAfter(entry.anchor, id);
+    InsertAfter(sections_[sectionId].anchor, id);
     const ParsedLine p = ParseLine(TextOf(lines_[id]));
     if (p.kind == LineKind::Key) {
+        SectionEntry& entry = sections_[sectionId];
         entry.anchor = id;
         if (!p.name.empty()) entry.hasKeys = true;
-        keys_.try_emplace(KeyName{it->first, p.name}, id);
+        lines_[id].section = sectionId;
+        IndexKey(id, p.name, KeyHashOf(entry.hash, p.name));
     }
 }
 
@@ -602,7 +702,7 @@ int32_t ParseIniInt(std::string_view value, int32_t fallback) {
 bool LoadIniFile(const std::filesystem::path& path, IniDocument* doc) {
     std::string text;
     const FileRead r = ReadWholeFile(path, &text);
-    *doc = IniDocument(text);
+    *doc = IniDocument::Adopt(std::move(text));
     return r != FileRead::Failed;
 }
 

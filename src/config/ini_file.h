@@ -38,6 +38,8 @@ class IniDocument {
   public:
     IniDocument() = default;
     explicit IniDocument(std::string_view bytes);
+    // The same, taking over the bytes instead of copying them.
+    static IniDocument Adopt(std::string&& bytes);
     IniDocument(const IniDocument& other);
     IniDocument& operator=(const IniDocument& other);
     IniDocument(IniDocument&&) noexcept = default;
@@ -85,11 +87,14 @@ class IniDocument {
         size_t rawStart = 0;  // the line's bytes in *raw_ (decoded files)
         size_t rawLength = 0;
         uint32_t next = kNone;
+        uint32_t section = kNone;  // the section a key line belongs to
         End end = End::None;
         bool owned = false;  // written by this program since loading
         bool lossy = false;  // holds characters read as "?"
     };
     struct SectionEntry {
+        std::string_view name;    // as in the header of the first occurrence
+        uint64_t hash = 0;        // the start of the hashes of its keys
         uint32_t header = kNone;  // header line of the first occurrence
         uint32_t anchor = kNone;  // where a new key goes: its last key line, or the header
         bool hasKeys = false;     // any occurrence holds a named key
@@ -100,21 +105,22 @@ class IniDocument {
     struct NameEqual {
         bool operator()(std::string_view a, std::string_view b) const;
     };
-    struct KeyName {
-        std::string_view section, key;
-    };
-    struct KeyHash {
-        size_t operator()(const KeyName& k) const;
-    };
-    struct KeyEqual {
-        bool operator()(const KeyName& a, const KeyName& b) const;
+    // The key index: open addressing over the hash of section and key names.
+    struct KeySlot {
+        uint32_t tag = 0;  // the upper half of the key's hash
+        uint32_t line = kNone;
     };
 
+    IniDocument(std::string&& bytes, int);
     std::string_view TextOf(const Line& line) const;
     void SplitCp1254();
     void DecodeUnicode(std::string_view bytes);
     void Reindex();
-    void IndexLine(uint32_t id, std::string_view* section, bool* inSection, SectionEntry** entry);
+    uint32_t SectionId(std::string_view name, uint32_t header, bool* inserted);
+    uint64_t KeyHashOfLine(uint32_t id) const;
+    void GrowKeySlots(size_t keys);
+    // Adds the key line unless an equal key is indexed already.
+    void IndexKey(uint32_t id, std::string_view key, uint64_t hash);
     // Index of the key's line, or kNone.
     uint32_t FindKey(std::string_view section, std::string_view key) const;
     uint32_t AddLine(std::string text);
@@ -129,8 +135,10 @@ class IniDocument {
     uint32_t head_ = kNone, tail_ = kNone;
     IniEncoding encoding_ = IniEncoding::Cp1254;
     bool lossy_ = false;
-    std::unordered_map<std::string_view, SectionEntry, NameHash, NameEqual> sections_;
-    std::unordered_map<KeyName, uint32_t, KeyHash, KeyEqual> keys_;
+    std::vector<SectionEntry> sections_;
+    std::unordered_map<std::string_view, uint32_t, NameHash, NameEqual> sectionIds_;
+    std::vector<KeySlot> keySlots_;  // a power of two in size, at most 70 % full
+    size_t keyCount_ = 0;
 };
 
 // An INI integer as the profile functions read it: an optional "-" and the
