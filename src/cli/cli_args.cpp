@@ -229,9 +229,10 @@ namespace {
 
 std::string Degrees(int32_t hundredths, char positive, char negative) {
     char buf[32];
-    const int32_t a = hundredths < 0 ? -hundredths : hundredths;
-    std::snprintf(buf, sizeof buf, "%d.%02d°%c", a / 100, a % 100,
-                  hundredths < 0 ? negative : positive);
+    // In 64 bits: the magnitude of the int32 minimum is no int32.
+    const int64_t a = hundredths < 0 ? -static_cast<int64_t>(hundredths) : hundredths;
+    std::snprintf(buf, sizeof buf, "%lld.%02d°%c", static_cast<long long>(a / 100),
+                  static_cast<int>(a % 100), hundredths < 0 ? negative : positive);
     return buf;
 }
 

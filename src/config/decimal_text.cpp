@@ -39,26 +39,29 @@ int32_t ScaleDecimal(const char* text, int32_t multiplier, const char** end) {
         if (whole <= kLimit) whole = whole * 10 + (*p - '0');
         ++p;
     }
-    // Up to nine fraction digits count; later ones cannot move the result of
-    // multipliers up to 1000 across an integer.
-    int64_t frac = 0, fracScale = 1;
+    // Every fraction digit counts: 0.0166666667 hours are 1.000000002 minutes.
+    const char* fracFirst = p;
+    const char* fracEnd = p;
     if (*p == '.' && (IsDigit(p[1]) || hasIntDigits)) {
-        ++p;
-        while (IsDigit(*p)) {
-            if (fracScale < 1000000000) {
-                frac = frac * 10 + (*p - '0');
-                fracScale *= 10;
-            }
+        fracFirst = ++p;
+        while (IsDigit(*p))
             ++p;
-        }
+        fracEnd = p;
     }
     if (end) *end = p;
 
     const int64_t m = multiplier < 0 ? -static_cast<int64_t>(multiplier) : multiplier;
+    // floor(m x 0.d1d2...dn), exactly: multiply from the last digit up and
+    // keep only the carry.
+    int64_t fracPart = 0;
+    for (const char* d = fracEnd; d != fracFirst; --d)
+        fracPart = (m * (d[-1] - '0') + fracPart) / 10;
     int64_t magnitude = whole > kLimit ? kLimit + 1 : whole * m;
-    if (magnitude <= kLimit) magnitude += (frac * m) / fracScale;
-    if (magnitude > kLimit) magnitude = kLimit;
+    if (magnitude <= kLimit) magnitude += fracPart;
     const bool resultNegative = negative != (multiplier < 0);
+    // The int32 range reaches one further below zero than above.
+    const int64_t cap = resultNegative ? kLimit + 1 : kLimit;
+    if (magnitude > cap) magnitude = cap;
     return static_cast<int32_t>(resultNegative ? -magnitude : magnitude);
 }
 

@@ -40,7 +40,10 @@ FileRead ReadWholeFile(const fs::path& path, std::string* out) {
     errno = 0;
     std::FILE* f = OpenFile(path, "rb");
     if (!f) return errno == ENOENT ? FileRead::Missing : FileRead::Failed;
-    char chunk[8192];
+    std::error_code ec;
+    const uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size < (uintmax_t{1} << 31)) out->reserve(static_cast<size_t>(size));
+    char chunk[65536];
     size_t n;
     while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
         out->append(chunk, n);
@@ -81,7 +84,14 @@ bool ReplaceFileContents(const fs::path& path, std::string_view bytes) {
 
     const fs::path temp = TempPathBeside(path);
     std::FILE* f = OpenFile(temp, "wb");
-    if (!f) return false;  // whatever stands at the temporary path is not ours to remove
+    if (!f && fs::is_regular_file(temp, ec)) {
+        // Left by a save that was cut short, and perhaps marked read-only
+        // since: this save replaces it.
+        fs::permissions(temp, fs::perms::owner_write, fs::perm_options::add, ec);
+        fs::remove(temp, ec);
+        f = OpenFile(temp, "wb");
+    }
+    if (!f) return false;  // anything else at the temporary path is not ours to remove
     bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = FlushToDisk(f) && ok;
     ok = std::fclose(f) == 0 && ok;

@@ -28,7 +28,9 @@ std::filesystem::path TempPathBeside(const std::filesystem::path& path);
 // Writes `bytes` to the temporary file beside `path`, flushes it to disk and
 // renames it over `path`. On any failure the temporary file is removed,
 // `path` is left exactly as it was and false is returned. A file marked
-// read-only is not replaced.
+// read-only is not replaced. A temporary file left by a save that was
+// killed is replaced by the next save, so none stays behind a successful
+// one; a folder at that path is left alone and the save fails.
 bool ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace miravel

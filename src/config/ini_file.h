@@ -1,28 +1,49 @@
 // The INI file: sections "[name]" and lines "key=value" in Windows-1254.
 //
-// Reading follows the Windows profile functions: section and key names match
-// without regard to the case of ASCII letters (other bytes, Turkish letters
-// among them, must match exactly), blanks around names and values are
-// ignored, one pair of quotes enclosing a value is dropped, and the first of
-// two equal keys wins. Writing changes only the line of the key it sets;
-// every other byte of the file (comments, blank lines, keys and sections the
-// program does not know, LF or CR LF line ends) is kept. New lines end in
-// CR LF.
+// Reading follows the Windows profile functions: a line ends at CR LF, LF or
+// a lone CR; section and key names match without regard to the case of ASCII
+// letters (other bytes, Turkish letters among them, must match exactly),
+// blanks around names and values are ignored, one pair of quotes enclosing a
+// value is dropped, and the first of two equal keys wins. A file that starts
+// with a UTF-8 or UTF-16 byte-order mark, or that is valid UTF-8 holding
+// letters beyond ASCII, is decoded and seen in Windows-1254 like any other.
+//
+// Writing changes only the line of the key it sets, and only when the value
+// differs from what the key reads; every other byte of the file (comments,
+// blank lines, keys and sections the program does not know, the line ends)
+// is kept. New lines end in CR LF. A decoded file is written back in
+// Windows-1254, unless it holds characters that Windows-1254 cannot
+// represent: it then keeps its own encoding, so that nothing is lost.
+//
+// Look-ups and writes take constant time on average, whatever the size of
+// the file.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace miravel {
 
+// How the bytes of a loaded file were encoded.
+enum class IniEncoding : uint8_t { Cp1254, Utf8, Utf8Bom, Utf16Le, Utf16Be };
+
 class IniDocument {
   public:
     IniDocument() = default;
-    explicit IniDocument(std::string_view text);
+    explicit IniDocument(std::string_view bytes);
+    // The same, taking over the bytes instead of copying them.
+    static IniDocument Adopt(std::string&& bytes);
+    IniDocument(const IniDocument& other);
+    IniDocument& operator=(const IniDocument& other);
+    IniDocument(IniDocument&&) noexcept = default;
+    IniDocument& operator=(IniDocument&&) noexcept = default;
 
     // The value of the key, trimmed; false when the section or key is absent.
     bool Find(std::string_view section, std::string_view key, std::string* value) const;
@@ -34,6 +55,9 @@ class IniDocument {
                      char* buffer, size_t size) const;
     // See ParseIniInt.
     int32_t GetInt(std::string_view section, std::string_view key, int32_t fallback) const;
+    // The same, a value beyond [low, high] read as the nearest of the two.
+    int32_t GetInt(std::string_view section, std::string_view key, int32_t fallback, int32_t low,
+                   int32_t high) const;
     // Whether the section holds at least one "key=value" line.
     bool SectionHasKeys(std::string_view section) const;
     // The key names of the section as written, in file order, first of equals only.
@@ -41,24 +65,80 @@ class IniDocument {
 
     // Replaces the key's value in its line, or appends the key after the last
     // key of its section, or appends the section to the end. A value is cut at
-    // its first line break so that it cannot inject lines.
+    // its first line break so that it cannot inject lines. Setting the value
+    // the key already reads changes nothing.
     void SetString(std::string_view section, std::string_view key, std::string_view value);
     void SetInt(std::string_view section, std::string_view key, int32_t value);
 
+    // The bytes to save: Windows-1254, or the file's own encoding where
+    // Windows-1254 would lose characters (see above).
     std::string Text() const;
+    IniEncoding SourceEncoding() const { return encoding_; }
+    // Whether the loaded file holds characters (or invalid sequences) that
+    // Windows-1254 cannot represent; they read as "?".
+    bool HasUnrepresentableText() const { return lossy_; }
 
   private:
+    static constexpr uint32_t kNone = 0xFFFFFFFFu;
+    enum class End : uint8_t { None, CrLf, Lf, Cr };
     struct Line {
-        std::string text;
-        std::string end;  // "\r\n", "\n", or "" for a last line without a line end
+        size_t start = 0;  // in *base_, or the index in owned_ when `owned`
+        size_t length = 0;
+        size_t rawStart = 0;  // the line's bytes in *raw_ (decoded files)
+        size_t rawLength = 0;
+        uint32_t next = kNone;
+        uint32_t section = kNone;  // the section a key line belongs to
+        End end = End::None;
+        bool owned = false;  // written by this program since loading
+        bool lossy = false;  // holds characters read as "?"
     };
-    // Index of the header line of the section's first occurrence, or -1.
-    long FindSection(std::string_view section) const;
-    // Index of the key's line, or -1.
-    long FindKey(std::string_view section, std::string_view key) const;
-    void Insert(size_t at, std::string text);
+    struct SectionEntry {
+        std::string_view name;    // as in the header of the first occurrence
+        uint64_t hash = 0;        // the start of the hashes of its keys
+        uint32_t header = kNone;  // header line of the first occurrence
+        uint32_t anchor = kNone;  // where a new key goes: its last key line, or the header
+        bool hasKeys = false;     // any occurrence holds a named key
+    };
+    struct NameHash {
+        size_t operator()(std::string_view name) const;
+    };
+    struct NameEqual {
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    // The key index: open addressing over the hash of section and key names.
+    struct KeySlot {
+        uint32_t tag = 0;  // the upper half of the key's hash
+        uint32_t line = kNone;
+    };
 
-    std::vector<Line> lines_;
+    IniDocument(std::string&& bytes, int);
+    std::string_view TextOf(const Line& line) const;
+    void SplitCp1254();
+    void DecodeUnicode(std::string_view bytes);
+    void Reindex();
+    uint32_t SectionId(std::string_view name, uint32_t header, bool* inserted);
+    uint64_t KeyHashOfLine(uint32_t id) const;
+    void GrowKeySlots(size_t keys);
+    // Adds the key line unless an equal key is indexed already.
+    void IndexKey(uint32_t id, std::string_view key, uint64_t hash);
+    // Index of the key's line, or kNone.
+    uint32_t FindKey(std::string_view section, std::string_view key) const;
+    uint32_t AddLine(std::string text);
+    void InsertAfter(uint32_t at, uint32_t id);
+
+    // What was loaded, immutable and shared between copies, so that the
+    // names in the indexes below stay valid.
+    std::shared_ptr<const std::string> base_;  // Windows-1254 view of the file
+    std::shared_ptr<const std::string> raw_;   // the file's bytes, when decoded
+    std::deque<std::string> owned_;            // lines written since; never move
+    std::vector<Line> lines_;                  // in order of creation, linked by `next`
+    uint32_t head_ = kNone, tail_ = kNone;
+    IniEncoding encoding_ = IniEncoding::Cp1254;
+    bool lossy_ = false;
+    std::vector<SectionEntry> sections_;
+    std::unordered_map<std::string_view, uint32_t, NameHash, NameEqual> sectionIds_;
+    std::vector<KeySlot> keySlots_;  // a power of two in size, at most 70 % full
+    size_t keyCount_ = 0;
 };
 
 // An INI integer as the profile functions read it: an optional "-" and the

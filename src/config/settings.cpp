@@ -18,6 +18,11 @@ namespace {
 // ---------------------------------------------------------------------------
 // The keys of the two dialog sections, described once: loading, saving and
 // the defaults all walk these tables.
+//
+// A number may carry limits (the last argument of Number and Angle): a value
+// beyond them, however it got into the file, reads as the nearest limit, so
+// that nothing downstream sees a latitude of -2147483648. The limits are the
+// ones the dialogs enforce; a number without limits reads as it stands.
 
 enum class Form : uint8_t {
     Int,         // int32_t, "%i"
@@ -40,7 +45,14 @@ struct Setting {
     size_t size;  // Form::Text: the buffer's size
     int32_t defaultNumber;
     const char* defaultText;
-    int vakit;  // Form::Temkin
+    int vakit;                                          // Form::Temkin
+    int32_t low = std::numeric_limits<int32_t>::min();  // Int, Angle (hundredths)
+    int32_t high = std::numeric_limits<int32_t>::max();
+};
+
+struct Limits {
+    int32_t low = std::numeric_limits<int32_t>::min();
+    int32_t high = std::numeric_limits<int32_t>::max();
 };
 
 template <class Get>
@@ -52,11 +64,14 @@ constexpr FieldAccess Erase(Get) {
 }
 
 template <class Get>
-constexpr Setting Number(const char* key, Get get, int32_t def) {
+constexpr Setting Number(const char* key, Get get, int32_t def, Limits limits = {}) {
     using T = FieldType<Get>;
     static_assert(std::is_same_v<T, int32_t> || std::is_same_v<T, int16_t>);
-    return {key, std::is_same_v<T, int32_t> ? Form::Int : Form::Int16, Erase(get), 0, def, nullptr,
-            0};
+    return {key,        std::is_same_v<T, int32_t> ? Form::Int : Form::Int16,
+            Erase(get), 0,
+            def,        nullptr,
+            0,          limits.low,
+            limits.high};
 }
 
 template <class Get>
@@ -73,9 +88,9 @@ constexpr Setting Text(const char* key, Get get, const char* def) {
 }
 
 template <class Get>
-constexpr Setting Angle(const char* key, Get get, int32_t defHundredths) {
+constexpr Setting Angle(const char* key, Get get, int32_t defHundredths, Limits limits = {}) {
     static_assert(std::is_same_v<FieldType<Get>, float>);
-    return {key, Form::Angle, Erase(get), 0, defHundredths, nullptr, 0};
+    return {key, Form::Angle, Erase(get), 0, defHundredths, nullptr, 0, limits.low, limits.high};
 }
 
 constexpr Setting Temkin(int vakit, int32_t def) {
@@ -85,14 +100,14 @@ constexpr Setting Temkin(int vakit, int32_t def) {
 #define FIELD(member) [](ProgramState& s) { return &s.member; }
 
 constexpr Setting kCalcSettings[] = {
-    Number("Enlem", FIELD(location.latitude), 0),
-    Number("Boylam", FIELD(location.longitude), 0),
-    Number("Saat Farkı", FIELD(location.utcOffset), 0),
+    Number("Enlem", FIELD(location.latitude), 0, {-limits::kLatitude, limits::kLatitude}),
+    Number("Boylam", FIELD(location.longitude), 0, {-limits::kLongitude, limits::kLongitude}),
+    Number("Saat Farkı", FIELD(location.utcOffset), 0, {-limits::kUtcOffset, limits::kUtcOffset}),
     Flag(Form::CalcFlag, "Windows Saat Dilimi", FIELD(location.useSystemTimeZone), false),
     Flag(Form::CalcFlag, "Yaz Saati", FIELD(location.summerTime), false),
     Flag(Form::CalcFlag, "Windows Yaz Saati", FIELD(location.useSystemSummerTime), false),
     Flag(Form::CalcFlag, "Liste Kullan", FIELD(location.useList), false),
-    Number("Şehir No.", FIELD(location.listRow), 34),
+    Number("Şehir No.", FIELD(location.listRow), 34, {1, limits::kListRow}),
     Text("Şehir Adı", FIELD(location.city), "???"),
     Text("Ülke Adı", FIELD(location.country), "???"),
     Temkin(Imsak, -2),
@@ -105,21 +120,23 @@ constexpr Setting kCalcSettings[] = {
     Temkin(Isfirar, 0),
     Temkin(Aksam, 7),
     Temkin(Yatsi, 2),
-    Angle("İmsak Açısı", FIELD(calc.imsakAngle), -1800),
-    Angle("Yatsı Açısı", FIELD(calc.yatsiAngle), -1700),
-    Number("Hesap Modu", FIELD(calc.mode), 4),
+    Angle("İmsak Açısı", FIELD(calc.imsakAngle), -1800,
+          {limits::kImsakAngleLow, limits::kImsakAngleHigh}),
+    Angle("Yatsı Açısı", FIELD(calc.yatsiAngle), -1700,
+          {limits::kYatsiAngleLow, limits::kYatsiAngleHigh}),
+    Number("Hesap Modu", FIELD(calc.mode), 4, {0, limits::kLastCalcMode}),
     Flag(Form::LaterFlag, "Diyanet Uyumlu", FIELD(calc.diyanet), false),
     Flag(Form::LaterFlag, "Resmi Hicri Takvim", FIELD(calc.officialHijri), false),
 };
 
 constexpr Setting kOptionSettings[] = {
-    Number("Sabah Ezanı", FIELD(options.morningAdhanLead), 60),
+    Number("Sabah Ezanı", FIELD(options.morningAdhanLead), 60, {10, 60}),
     Flag(Form::OptionFlag, "Sabah Ezanı İmsakta", FIELD(options.morningAdhanAtImsak), false),
-    Number("Cuma Salâ Süresi", FIELD(options.fridaySalaLead), 60),
+    Number("Cuma Salâ Süresi", FIELD(options.fridaySalaLead), 60, {10, 120}),
     Flag(Form::OptionFlag, "Cuma Salâsı", FIELD(options.fridaySala), false),
-    Number("Sahur Salâ Süresi", FIELD(options.sahurSalaLead), 90),
+    Number("Sahur Salâ Süresi", FIELD(options.sahurSalaLead), 90, {10, 120}),
     Flag(Form::OptionFlag, "Sahur Salâsı", FIELD(options.sahurSala), false),
-    Number("Hatırlatma Süresi", FIELD(options.reminderLead), 20),
+    Number("Hatırlatma Süresi", FIELD(options.reminderLead), 20, {10, 60}),
     Flag(Form::OptionFlag, "Hatırlat", FIELD(options.reminder), false),
     Flag(Form::OptionFlag, "Salâ Oku", FIELD(options.reminderSala), false),
     Flag(Form::OptionFlag, "İkindi Ezanı Asr-ı Sani'de", FIELD(options.asrSaniAdhan), false),
@@ -188,7 +205,7 @@ void Load(const Setting& s, const IniDocument& doc, std::string_view section, Pr
     const std::string key = KeyOf(s);
     switch (s.form) {
         case Form::Int:
-            At<int32_t>(s, ps) = doc.GetInt(section, key, s.defaultNumber);
+            At<int32_t>(s, ps) = doc.GetInt(section, key, s.defaultNumber, s.low, s.high);
             break;
         case Form::Int16:
             At<int16_t>(s, ps) = static_cast<int16_t>(doc.GetInt(section, key, s.defaultNumber));
@@ -207,11 +224,15 @@ void Load(const Setting& s, const IniDocument& doc, std::string_view section, Pr
             doc.GetString(section, key, s.defaultText, &At<char>(s, ps), s.size);
             break;
         case Form::Angle:
-            At<float>(s, ps) = AngleFromHundredths(doc.GetInt(section, key, s.defaultNumber));
+            At<float>(s, ps) =
+                AngleFromHundredths(doc.GetInt(section, key, s.defaultNumber, s.low, s.high));
             break;
-        case Form::Temkin:
+        case Form::Temkin: {
+            // The YATSI range depends on the mode, which is read after the
+            // temkins: LoadAll checks them at the end.
             ps.calc.temkin[s.vakit] = doc.GetInt(section, key, s.defaultNumber);
             break;
+        }
     }
 }
 
@@ -257,6 +278,12 @@ void LoadAll(const Setting (&table)[N], std::string_view section,
     LoadIniFile(iniPath, &doc);
     for (const Setting& s : table)
         Load(s, doc, section, ps);
+    for (const Setting& s : table) {
+        if (s.form != Form::Temkin) continue;
+        int32_t low, high;
+        TemkinLimits(s.vakit, ps.calc.mode, &low, &high);
+        ps.calc.temkin[s.vakit] = std::clamp(ps.calc.temkin[s.vakit], low, high);
+    }
 }
 
 template <size_t N>
@@ -275,6 +302,26 @@ std::string TemkinKey(int v) {
     char key[48];
     std::snprintf(key, sizeof key, "%s temkini", kTemkinKeyNames[v - 1]);
     return key;
+}
+
+void TemkinLimits(int v, int32_t mode, int32_t* low, int32_t* high) {
+    switch (v) {
+        case Imsak:
+        case Gunes:
+        case Istiva:
+        case Isfirar:
+            *low = -30;
+            *high = 0;
+            break;
+        case Yatsi:
+            *low = mode == limits::kLastCalcMode ? 60 : 0;
+            *high = mode == limits::kLastCalcMode ? 120 : 30;
+            break;
+        default:
+            *low = 0;
+            *high = 30;
+            break;
+    }
 }
 
 int32_t DefaultTemkin(int v) {
@@ -429,7 +476,9 @@ bool LoadStartupSwitches(ProgramState& ps, const std::filesystem::path& iniPath)
     const bool adhanSet = doc.Find(kOptionsSection, kAdhanEnabledKey, &adhan) && !adhan.empty();
     ps.options.adhanEnabled = adhan != kHayir;
     ps.options.wakeUp = doc.GetString(kOptionsSection, kWakeUpKey, "") == kEvet;
+    // Anything but the three styles of the menu is the default, the box.
     ps.options.messageStyle = doc.GetInt(kOptionsSection, kMessageStyleKey, 2);
+    if (ps.options.messageStyle < 0 || ps.options.messageStyle > 2) ps.options.messageStyle = 2;
     ps.options.wallpaper = WallpaperFromText(doc.GetString(kOptionsSection, kWallpaperKey, ""));
     return adhanSet;
 }

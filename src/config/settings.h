@@ -18,6 +18,20 @@ inline constexpr char kCalcSection[] = "Hesap Paramatreleri";
 inline constexpr char kOptionsSection[] = "Seçenekler";
 inline constexpr char kTimeServersSection[] = "Time Servers";
 
+// The limits the dialogs enforce. Loading reads a number beyond them as the
+// nearest limit.
+namespace limits {
+inline constexpr int32_t kLatitude = 9000;    // hundredths of a degree, either side
+inline constexpr int32_t kLongitude = 18000;  // hundredths of a degree, either side
+inline constexpr int32_t kUtcOffset = 720;    // minutes, either side
+inline constexpr int32_t kListRow = 30000;    // rows 1..30000
+inline constexpr int32_t kImsakAngleLow = -2000, kImsakAngleHigh = -1500;  // hundredths
+inline constexpr int32_t kYatsiAngleLow = -2000, kYatsiAngleHigh = -1000;
+inline constexpr int32_t kLastCalcMode = 5;  // modes 0..5
+}  // namespace limits
+// The range of the temkin of Vakit v (1..10) under `mode`.
+void TemkinLimits(int v, int32_t mode, int32_t* low, int32_t* high);
+
 // The key that holds the temkin of Vakit v (1..10): "%s temkini" with the
 // name of the time before v ("SABAH temkini" for İMSAK, "AKŞAM temkini" for
 // YATSI). Empty for any other v.

@@ -101,7 +101,7 @@ ProgramState UnusualSettings() {
     Options& o = ps.options;
     o.morningAdhanLead = 10;
     o.fridaySalaLead = 120;
-    o.sahurSalaLead = -5;
+    o.sahurSalaLead = 11;  // within 10..120: a number beyond its limits loads as the limit
     o.reminderLead = 59;
     o.morningAdhanAtImsak = o.fridaySala = o.sahurSala = o.reminder = o.reminderSala = true;
     o.asrSaniAdhan = o.remainingToAnyTime = o.autoClockCorrection = o.autostart = true;

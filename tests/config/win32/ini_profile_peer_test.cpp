@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "config/codepage.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
 #include "config/temp_folder.h"
@@ -120,6 +121,65 @@ TEST(IniProfilePeer, HandEditedLayoutReadsTheSameBothWays) {
     for (const auto& l : lookups) {
         EXPECT_EQ(doc.GetString(l.section, l.key, "<yok>"), ProfileString(ini, l.section, l.key))
             << l.section << " / " << l.key;
+    }
+}
+
+// Lone CRs and Unicode files as the system's profile functions read them:
+// the wide functions for Unicode files, so that their Turkish letters do not
+// pass through the system's ANSI code page; the ANSI ones for Windows-1254.
+std::string WideProfileString(const std::filesystem::path& ini, const std::string& section,
+                              const std::string& key) {
+    wchar_t buffer[1024];
+    GetPrivateProfileStringW(reinterpret_cast<const wchar_t*>(Cp1254ToUtf16(section).c_str()),
+                             reinterpret_cast<const wchar_t*>(Cp1254ToUtf16(key).c_str()), L"<yok>",
+                             buffer, 1024, ini.wstring().c_str());
+    const std::u16string wide(reinterpret_cast<const char16_t*>(buffer));
+    return Utf16ToCp1254(wide);
+}
+
+TEST(IniProfilePeer, LineEndsAndEncodingsReadTheSameBothWays) {
+    TempFolder dir;
+    const std::string file =
+        "[Hesap Paramatreleri]\r\n"
+        "Şehir Adı=Ankara\rÜlke Adı=Türkiye\r\n"
+        "Enlem=3992\r\r\n"
+        "[Seçenekler]\rHatırlat=Evet\rDuvar=Yerküre\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char16_t u : Cp1254ToUtf16(file)) {
+        utf16 += static_cast<char>(u & 0xFF);
+        utf16 += static_cast<char>(u >> 8);
+    }
+    const struct {
+        const char* name;
+        std::string bytes;
+    } forms[] = {
+        {"windows-1254.ini", file},
+        {"utf8-mark.ini", "\xEF\xBB\xBF" + Cp1254ToUtf8(file)},
+        {"utf16.ini", utf16},
+    };
+    const struct {
+        const char* section;
+        const char* key;
+    } lookups[] = {
+        {kCalcSection, "Şehir Adı"},   {kCalcSection, "Ülke Adı"}, {kCalcSection, "Enlem"},
+        {kOptionsSection, "Hatırlat"}, {kOptionsSection, "Duvar"},
+    };
+    for (const auto& f : forms) {
+        const auto ini = dir / f.name;
+        WriteBytes(ini, f.bytes);
+        IniDocument doc;
+        ASSERT_TRUE(LoadIniFile(ini, &doc));
+        for (const auto& l : lookups) {
+            EXPECT_EQ(doc.GetString(l.section, l.key, "<yok>"),
+                      f.bytes == file ? ProfileString(ini, l.section, l.key)
+                                      : WideProfileString(ini, l.section, l.key))
+                << f.name << ": " << l.section << " / " << l.key;
+        }
+        // After our save, in Windows-1254, the system reads the same values.
+        ASSERT_TRUE(WriteIniString(ini, kOptionsSection, "Duvar", "Ay"));
+        EXPECT_EQ(ProfileString(ini, kOptionsSection, "Duvar"), "Ay") << f.name;
+        EXPECT_EQ(ProfileString(ini, kCalcSection, "Ülke Adı"), "Türkiye") << f.name;
+        EXPECT_EQ(ProfileString(ini, kOptionsSection, "Hatırlat"), "Evet") << f.name;
     }
 }
 
