@@ -16,14 +16,16 @@ constexpr int32_t kDefaultTemkins[kVakitCount] = {-2, -7, 10, 0, 5, 5, 5, 0, 7, 
 constexpr float kDefaultImsakAngle = -18.0f;
 constexpr float kDefaultYatsiAngle = -17.0f;
 constexpr int32_t kDefaultMode = 4;
-constexpr int32_t kLastMode = 5;  // YATSI follows AKŞAM by its temkin
-
-constexpr int64_t kMaxLatitude = 9000;    // hundredths of a degree
-constexpr int64_t kMaxLongitude = 18000;  // hundredths of a degree
-constexpr int64_t kMaxOffset = 720;       // minutes
-constexpr int32_t kMaxListRow = 30000;
-constexpr int32_t kImsakAngleLow = -2000, kImsakAngleHigh = -1500;  // hundredths
-constexpr int32_t kYatsiAngleLow = -2000, kYatsiAngleHigh = -1000;
+// The limits the INI reader holds numbers to, so that a file and the dialog agree.
+constexpr int32_t kLastMode = limits::kLastCalcMode;  // 5: YATSI follows AKŞAM by its temkin
+constexpr int64_t kMaxLatitude = limits::kLatitude;
+constexpr int64_t kMaxLongitude = limits::kLongitude;
+constexpr int64_t kMaxOffset = limits::kUtcOffset;
+constexpr int32_t kMaxListRow = limits::kListRow;
+using limits::kImsakAngleHigh;
+using limits::kImsakAngleLow;
+using limits::kYatsiAngleHigh;
+using limits::kYatsiAngleLow;
 constexpr int kFirstYear = 1901;
 constexpr int kLastYear = 2099;
 constexpr size_t kNameLimit = 15;
