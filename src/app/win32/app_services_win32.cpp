@@ -76,6 +76,29 @@ void NotifyPlatformWin32::CloseMiravelWindow() {
 }
 
 // ---------------------------------------------------------------------------
+// The tray icon's shell side.
+
+bool TrayShellIconWin32::AddIcon(bool withTip) {
+    return app_.tray.AddIcon(withTip);
+}
+
+bool TrayShellIconWin32::ModifyIcon() {
+    return app_.tray.ModifyIcon();
+}
+
+bool TrayShellIconWin32::DeleteIcon() {
+    return app_.tray.DeleteIcon();
+}
+
+void TrayShellIconWin32::StartRetryTimer(unsigned ms) {
+    SetTimer(app_.mainWindow, kTrayRetryTimerId, ms, nullptr);
+}
+
+void TrayShellIconWin32::StopRetryTimer() {
+    KillTimer(app_.mainWindow, kTrayRetryTimerId);
+}
+
+// ---------------------------------------------------------------------------
 // Scheduler environment.
 
 WorkTime SchedulerEnvironmentWin32::LocalTimeNow() {
@@ -159,6 +182,11 @@ void SchedulerEffectsWin32::CancelWakeTimer() {
 
 void SchedulerEffectsWin32::SyncClockSilently() {
     SyncClock(true);
+    // The correction announces the new time with a posted WM_TIMECHANGE:
+    // taken here, while the scheduler still knows it as its own.
+    MSG msg;
+    while (PeekMessageW(&msg, app_.mainWindow, WM_TIMECHANGE, WM_TIMECHANGE, PM_REMOVE))
+        OnTimeChange(app_.ps);
 }
 
 void SchedulerEffectsWin32::RepostChart(int32_t chartCommand) {

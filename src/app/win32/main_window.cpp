@@ -31,7 +31,7 @@ void Shutdown(App& app) {
         app.popupMenu = nullptr;
         app.playbackPlatform.Attach(app.mainWindow, nullptr);
     }
-    app.tray.Remove();
+    app.trayKeeper.Remove();
     PostQuitMessage(0);
 }
 
@@ -88,7 +88,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     App& app = *theApp;
 
     if (message == app.taskbarCreatedMessage && message != 0) {
-        app.tray.AddAgain();
+        app.trayKeeper.OnTaskbarCreated();
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 
@@ -121,6 +121,9 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
                     return 0;
                 case kRelayHoldTimerId:
                     app.playback.RelayHoldEnded();
+                    return 0;
+                case kTrayRetryTimerId:
+                    app.trayKeeper.OnRetryTimer();
                     return 0;
                 default:
                     break;
