@@ -307,7 +307,7 @@ constexpr int64_t kRepeatGuardMinutes = 60;
 constexpr int32_t kOwnChangeTicks = 5;
 // A tick this many seconds into a minute that no pass has seen yet runs the
 // pass at once instead of waiting for the countdown.
-constexpr int kLateTickSeconds = 3;
+constexpr int kLateTickSeconds = 2;
 
 int64_t UniversalMinute(const ProgramState& ps) {
     const AstroState& a = ps.astro;
