@@ -8,6 +8,7 @@
 
 #include "app/win32/app_win32.h"
 #include "app/win32/wide_text.h"
+#include "config/codepage.h"
 #include "config/settings.h"
 #include "config/zone_offset.h"
 #include "net/win32/time_client.h"
@@ -247,8 +248,9 @@ std::filesystem::path CommandTargetWin32::ProgramPath() {
 }
 
 void CommandTargetWin32::ReportSaveFailure() {
-    const std::wstring text = L"Ayarlar dosyaya yazılamadı:\n" + app_.paths.ini.wstring();
-    MessageBoxW(app_.mainWindow, text.c_str(), L"Miravel", MB_OK | MB_ICONERROR);
+    const std::string text =
+        "Ayarlar dosyaya yazılamadı:\n" + Utf16ToCp1254(app_.paths.ini.u16string());
+    app_.notifications.ShowFailure(text.c_str());
 }
 
 }  // namespace miravel

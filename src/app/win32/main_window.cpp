@@ -102,6 +102,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             return 0;
         case WM_POWERBROADCAST:
             OnPowerBroadcast(app.ps, static_cast<unsigned>(wParam));
+            // On waking the minute's events are due now: the pass runs with
+            // the next message rather than at the next tick, and not inside
+            // the broadcast, which must return at once.
+            if (app.ps.ticksToNextRun == 0) PostMessageW(hwnd, WM_TIMER, kSchedulerTimerId, 0);
             break;
         case WM_DISPLAYCHANGE:
             OnDisplayChange(app.ps);
