@@ -12,6 +12,7 @@ packages=(
   nsis zip python3
   xinetd iproute2 ffmpeg
   chrony
+  procps
 )
 
 missing=()

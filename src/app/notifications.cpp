@@ -87,4 +87,8 @@ bool Notifications::ShowPlaybackError(const char* text) {
     return false;
 }
 
+void Notifications::ShowFailure(const char* text, unsigned icon) {
+    platform_.ShowBox(true, kErrorTitle, text, icon);
+}
+
 }  // namespace miravel

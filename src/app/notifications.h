@@ -13,6 +13,7 @@ namespace miravel {
 // Message-box flags, valued as the platform's MB_ constants so that the
 // Windows side can pass them on unchanged.
 inline constexpr unsigned kBoxOk = 0x0;              // MB_OK, no icon
+inline constexpr unsigned kBoxIconError = 0x10;      // MB_ICONERROR
 inline constexpr unsigned kBoxIconWarning = 0x30;    // MB_ICONWARNING
 inline constexpr unsigned kBoxSystemModal = 0x1000;  // MB_SYSTEMMODAL
 
@@ -79,6 +80,12 @@ class Notifications {
     // with the warning icon (style 2) or an error balloon (style 1). Returns
     // true when a box was shown; otherwise the player pauses 5 s.
     bool ShowPlaybackError(const char* text);
+    // A failure of what the user has just asked for (settings that could not
+    // be saved, a chosen file the program cannot keep): a box owned by the
+    // main window under "Hata" with the error icon, in every style. Its
+    // caption is not "Miravel", so the next adhan or notice, which closes the
+    // windows of that title, leaves it for the user to read.
+    void ShowFailure(const char* text, unsigned icon = kBoxIconError);
 
   private:
     const ProgramState& ps_;

@@ -72,6 +72,7 @@ bool UpdateWorkingState(ProgramState& ps, SchedulerEnvironment& env, SchedulerEf
     } else {
         ps.ticksToNextRun = -1;
     }
+    ps.scheduler.countdown = ps.ticksToNextRun;
 
     const WorkTime& t = ps.workTime;
     const int m = t.hour * 60 + t.minute;
@@ -140,14 +141,15 @@ void BeforeTimeEnds(ProgramState& ps, SchedulerEffects& fx, int v) {
     }
 }
 
-void EventsOfTheMinute(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx, int m) {
+// The sounds, notices and reminders of minute m (the core's clock minute),
+// steps 1 to 6 of a pass. With `fire` false only the event registers are kept.
+void FireMinute(ProgramState& ps, SchedulerEffects& fx, int m, EventRegisters& reg, bool fire) {
     const Options& o = ps.options;
     AstroState& a = ps.astro;
     const int lead = o.reminderLead;
-    EventRegisters reg;
 
     // Midnight is İSTİVA plus twelve hours.
-    if (o.reminder && Modulo(DayTime(ps, Istiva) + 720 - lead, kMinutesPerDay) == m) {
+    if (fire && o.reminder && Modulo(DayTime(ps, Istiva) + 720 - lead, kMinutesPerDay) == m) {
         char text[256];
         std::snprintf(text, sizeof text, "Geceyarısına %u dk. kaldı...",
                       static_cast<unsigned>(lead));
@@ -155,15 +157,16 @@ void EventsOfTheMinute(ProgramState& ps, SchedulerEnvironment& env, SchedulerEff
     }
     // The salâ minutes count for the wake-up only when their option is on
     // (and, for the Friday salâ, on Fridays).
-    if (o.fridaySala && Weekday(a) == 5 && IsEventDue(reg, a, DayTime(ps, Ogle) - o.fridaySalaLead))
+    if (o.fridaySala && Weekday(a) == 5 &&
+        IsEventDue(reg, a, DayTime(ps, Ogle) - o.fridaySalaLead) && fire)
         fx.PlaySoundFile(kSalaFile);
-    if (o.sahurSala && IsEventDue(reg, a, DayTime(ps, Imsak) - o.sahurSalaLead))
+    if (o.sahurSala && IsEventDue(reg, a, DayTime(ps, Imsak) - o.sahurSalaLead) && fire)
         fx.PlaySoundFile(kSalaFile);
     for (int slot = 0; slot < kAdhanSlotCount; ++slot) {
-        if (IsEventDue(reg, a, AdhanSlotMinute(ps, slot))) fx.PlayAdhan(slot);
+        if (IsEventDue(reg, a, AdhanSlotMinute(ps, slot)) && fire) fx.PlayAdhan(slot);
     }
 
-    if (o.reminder || o.reminderSala) {
+    if (fire && (o.reminder || o.reminderSala)) {
         for (int v = Imsak; v <= Yatsi; ++v) {
             const int d = NormalizeMinutes(static_cast<int16_t>(DayTime(ps, v) - m));
             // A time that carries a positive temkin is announced R minutes
@@ -173,7 +176,12 @@ void EventsOfTheMinute(ProgramState& ps, SchedulerEnvironment& env, SchedulerEff
             if (d == lead_v) BeforeTimeEnds(ps, fx, v);
         }
     }
+}
 
+// Steps 7 and 8 of a pass: the wake-up timer and the remaining time.
+void WakeAndRemainingTime(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx,
+                          const EventRegisters& reg) {
+    const Options& o = ps.options;
     if (ps.realTime && o.wakeUp && o.adhanEnabled) {
         if (fx.ArmWakeTimer(WakeDueTime(reg, env.LocalTimeNow())))
             fx.SetMenuEntryEnabled(kMenuWakeUp, false);
@@ -284,31 +292,154 @@ int64_t WakeDueTime(const EventRegisters& reg, const WorkTime& now) {
     return fileTime;
 }
 
-void MinutePass(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx) {
+namespace {
+
+// Minutes that the program's own forward clock correction may have jumped
+// over and whose events the next pass still fires; a correction further
+// than that loses the older ones, as a clock set forward by the user does.
+constexpr int64_t kCatchUpMinutes = 5;
+// Minutes before the last fired one that are taken as already fired when a
+// resume, a display change or the program's own correction brings the
+// clock back to them. A clock further back than that starts afresh.
+constexpr int64_t kRepeatGuardMinutes = 60;
+// Ticks after the silent correction during which a time-change message is
+// its own: Windows announces a new system time itself as well, a moment later.
+constexpr int32_t kOwnChangeTicks = 5;
+// A tick this many seconds into a minute that no pass has seen yet runs the
+// pass at once instead of waiting for the countdown.
+constexpr int kLateTickSeconds = 2;
+
+int64_t UniversalMinute(const ProgramState& ps) {
+    const AstroState& a = ps.astro;
+    return int64_t{DayNumber(a)} * kMinutesPerDay + a.clockMinutes - a.zoneMinutes;
+}
+
+bool SameMinute(const WorkTime& a, const WorkTime& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+           a.minute == b.minute;
+}
+
+// The countdown runs on ticks, not on the clock: after a sleep, or while the
+// thread was held up, it can carry the next pass out of the minute the clock
+// is already in. Such a tick runs the pass now.
+bool TickIsLate(const ProgramState& ps, SchedulerEnvironment& env) {
+    const WorkTime now = env.LocalTimeNow();
+    if (SameMinute(now, ps.workTime)) return false;
+    return now.second >= kLateTickSeconds || now.second + ps.ticksToNextRun >= 60;
+}
+
+// Fires the minutes between the last fired one and the current one that the
+// program's own clock correction jumped over, within today.
+void CatchUp(ProgramState& ps, SchedulerEffects& fx, int64_t now) {
+    SchedulerMemory& mem = ps.scheduler;
+    if (mem.firedMinute == SchedulerMemory::kNoMinute) return;
+    AstroState& a = ps.astro;
+    const int current = a.clockMinutes;
+    int64_t from = mem.firedMinute + 1;
+    if (from < now - kCatchUpMinutes) from = now - kCatchUpMinutes;
+    for (int64_t k = from; k < now; ++k) {
+        const int m = current - static_cast<int>(now - k);
+        if (m < 0) continue;  // yesterday: its times are not at hand
+        SetClock(a, static_cast<int16_t>(m / 60), static_cast<int16_t>(m % 60));
+        EventRegisters scratch;
+        FireMinute(ps, fx, m, scratch, true);
+    }
+    SetClock(a, static_cast<int16_t>(current / 60), static_cast<int16_t>(current % 60));
+}
+
+void Pass(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx, bool guarded) {
+    SchedulerMemory& mem = ps.scheduler;
+    const bool catchUp = mem.catchUp;
+    mem.quietPass = false;
+    mem.catchUp = false;
+    // Settings applied (or the first pass) fire the minute as ever.
+    if (ps.recalcLevel == 2) guarded = false;
+
     int16_t zone = 0;
     if (!UpdateWorkingState(ps, env, fx, &zone)) return;
     WallpaperCheck(ps, fx, zone);
-    if (ps.options.autoClockCorrection && ps.workTime.minute == 0) {
-        fx.SetMenuEntryEnabled(kMenuClockCheck, false);
-        fx.SyncClockSilently();
-        fx.SetMenuEntryEnabled(kMenuClockCheck, true);
+
+    // Whether this pass fires the events of its minute. A pass that the user
+    // caused (a clock set by hand, settings saved, a report) fires them as
+    // ever and counts from there; any other fires a minute only once.
+    const int64_t now = UniversalMinute(ps);
+    bool fire = true;
+    if (!ps.realTime) {
+        mem.firedMinute = SchedulerMemory::kNoMinute;
+    } else if (!guarded || mem.firedMinute == SchedulerMemory::kNoMinute ||
+               now < mem.firedMinute - kRepeatGuardMinutes) {
+        mem.firedMinute = now;
+    } else if (now > mem.firedMinute) {
+        if (catchUp) CatchUp(ps, fx, now);
+        mem.firedMinute = now;
+    } else {
+        fire = false;
     }
+
     // The core's clock minute rather than a copy taken earlier: a pass that
-    // ran inside a box opened above has moved it on.
-    EventsOfTheMinute(ps, env, fx, ps.astro.clockMinutes);
+    // ran inside a box opened below has moved it on.
+    EventRegisters reg;
+    FireMinute(ps, fx, ps.astro.clockMinutes, reg, fire);
+    WakeAndRemainingTime(ps, env, fx, reg);
+
+    // The hourly correction comes after the minute's events, so that servers
+    // that do not answer delay none of them; the pass at the next tick then
+    // takes the minute the corrected clock is in, without repeating or
+    // skipping one.
+    if (fire && ps.realTime && ps.options.autoClockCorrection && ps.workTime.minute == 0 &&
+        !mem.clockSyncRunning) {
+        fx.SetMenuEntryEnabled(kMenuClockCheck, false);
+        mem.clockSyncRunning = true;
+        fx.SyncClockSilently();
+        mem.clockSyncRunning = false;
+        fx.SetMenuEntryEnabled(kMenuClockCheck, true);
+        mem.ownChangeTicks = kOwnChangeTicks;
+        mem.quietPass = true;
+        mem.catchUp = true;
+        ps.ticksToNextRun = 0;
+        mem.countdown = 0;
+    }
+}
+
+}  // namespace
+
+void MinutePass(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx) {
+    Pass(ps, env, fx, ps.scheduler.quietPass);
 }
 
 void SchedulerTick(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx) {
-    if (ps.ticksToNextRun != 0) {
-        // A negative count waits for someone to set it to 0; it is not run down.
-        if (ps.ticksToNextRun > 0) --ps.ticksToNextRun;
+    SchedulerMemory& mem = ps.scheduler;
+    if (mem.ownChangeTicks > 0) --mem.ownChangeTicks;
+    if (ps.ticksToNextRun < 0) return;  // waits for someone to set it to 0
+    if (ps.ticksToNextRun > 0) {
+        const bool own = ps.ticksToNextRun == mem.countdown;
+        --ps.ticksToNextRun;
+        if (!own) return;
+        mem.countdown = ps.ticksToNextRun;
+        if (!ps.realTime || !TickIsLate(ps, env)) return;
+        Pass(ps, env, fx, true);
         return;
     }
-    MinutePass(ps, env, fx);
+    // A countdown that ran out, or a resume, display change or own clock
+    // correction, fires a minute once; a pass another part forced (settings,
+    // reports, a clock set by the user) fires it as ever.
+    Pass(ps, env, fx, mem.countdown == 0 || mem.quietPass);
 }
 
 void OnTimeChange(ProgramState& ps) {
+    SchedulerMemory& mem = ps.scheduler;
     ps.ticksToNextRun = 0;
+    if (mem.clockSyncRunning || mem.ownChangeTicks > 0) {
+        // The program's own correction.
+        mem.quietPass = true;
+        mem.catchUp = true;
+        mem.countdown = 0;
+    } else {
+        // The user's: a clock set back fires again, one set forward skips.
+        mem.quietPass = false;
+        mem.catchUp = false;
+        mem.countdown = -1;
+    }
 }
 
 void OnDisplayChange(ProgramState& ps) {
@@ -317,10 +448,18 @@ void OnDisplayChange(ProgramState& ps) {
     if (ps.recalcLevel != 2) ps.recalcLevel = 3;
     ps.nextWallpaperRefresh = 0;
     ps.ticksToNextRun = 0;
+    // A refresh: the minute's events, when they have fired, do not fire again
+    // (Windows sends this on waking up, with its resume events).
+    ps.scheduler.quietPass = true;
 }
 
 void OnPowerBroadcast(ProgramState& ps, unsigned event) {
-    if (event == kPowerResumeSuspend) OnDisplayChange(ps);
+    // A wake by the timer with nobody at the computer sends only the
+    // automatic resume; a user's key or mouse adds the other. Both, and the
+    // critical resume, are one resume to the scheduler.
+    if (event == kPowerResumeSuspend || event == kPowerResumeAutomatic ||
+        event == kPowerResumeCritical)
+        OnDisplayChange(ps);
 }
 
 }  // namespace miravel

@@ -20,8 +20,12 @@ namespace miravel {
 inline constexpr int kMenuClockCheck = 1041;  // grayed while the silent clock correction runs
 inline constexpr int kMenuWakeUp = 1149;      // grayed when the platform cannot wake the computer
 
-// Power-broadcast event of a resume after suspend.
+// Power-broadcast events of a resume: after a critical suspend, after a
+// suspend with the user back, and the automatic one every resume sends
+// (alone when a timer woke the computer and nobody touched it).
+inline constexpr unsigned kPowerResumeCritical = 6;
 inline constexpr unsigned kPowerResumeSuspend = 7;
+inline constexpr unsigned kPowerResumeAutomatic = 18;
 
 // Names the reminder announces as "ending", in the order the reminder dialog
 // indexes them: 0 = "SABAH", then the ten times by Vakit number (1 = "İMSAK"
@@ -91,9 +95,16 @@ void SchedulerTick(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects
 void MinutePass(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx);
 
 // Messages of the main window that feed the scheduler.
-void OnTimeChange(ProgramState& ps);                      // WM_TIMECHANGE
-void OnDisplayChange(ProgramState& ps);                   // WM_DISPLAYCHANGE
-void OnPowerBroadcast(ProgramState& ps, unsigned event);  // WM_POWERBROADCAST
+// WM_TIMECHANGE: a pass at the next tick. A change the user made keeps its
+// effect on the events (set back fires again, set forward skips); the
+// program's own silent correction, announced during it or within a few
+// ticks after it, neither repeats nor skips a minute.
+void OnTimeChange(ProgramState& ps);
+// WM_DISPLAYCHANGE and the resume events of WM_POWERBROADCAST: a refreshing
+// pass at the next tick, which fires the minute it runs in unless that
+// minute's events have fired already.
+void OnDisplayChange(ProgramState& ps);
+void OnPowerBroadcast(ProgramState& ps, unsigned event);
 
 // The two event-minute registers of one pass; they feed the wake-up timer.
 struct EventRegisters {

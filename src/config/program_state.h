@@ -71,6 +71,28 @@ struct WorkTime {
 
 inline constexpr int kAdhanSlotCount = 5;
 
+// What the scheduler keeps from one pass to the next so that the events of a
+// minute fire once whatever wakes, resumes or clock corrections bring
+// (app/scheduler.cpp).
+struct SchedulerMemory {
+    static constexpr int64_t kNoMinute = INT64_MIN;
+    // Universal minute (days since 2000 x 1440 + minute) whose events fired last.
+    int64_t firedMinute = kNoMinute;
+    // ticksToNextRun as the scheduler itself left it; another value means
+    // another part of the program set the countdown.
+    int32_t countdown = -1;
+    // The next pass refreshes but fires no minute already fired (resume,
+    // display change, the program's own clock correction).
+    bool quietPass = false;
+    // The next pass also fires the minutes the program's own clock correction
+    // jumped over.
+    bool catchUp = false;
+    // The silent clock correction is running; ticks left during which a time
+    // change is still taken as its own.
+    bool clockSyncRunning = false;
+    int32_t ownChangeTicks = 0;
+};
+
 struct ProgramState {
     Location location;
     CalcParams calc;
@@ -89,6 +111,7 @@ struct ProgramState {
     int32_t nextWallpaperRefresh = 0;  // AbsoluteMinute of the next wallpaper compose; 0 = at once
     int32_t lastChart = 0;             // command of the chart on show, 0 when none
     int32_t reminderTimeName = 0;      // ending time of the last reminder (EndingTimeName index)
+    SchedulerMemory scheduler;
 
     // The astronomy core's working record.
     AstroState astro;

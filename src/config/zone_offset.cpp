@@ -8,22 +8,17 @@ namespace miravel {
 
 namespace {
 
-bool IsLetters(const char* p, int n) {
-    for (int i = 0; i < n; ++i) {
-        if (!std::isalpha(static_cast<unsigned char>(p[i]))) return false;
-    }
-    return true;
+int LetterRun(const char* p) {
+    int n = 0;
+    while (std::isalpha(static_cast<unsigned char>(p[n])))
+        ++n;
+    return n;
 }
 
-int16_t BaseOffset(const Location& loc, const SystemZone& system) {
-    return static_cast<int16_t>(loc.useSystemTimeZone ? system.standardMinutes : loc.utcOffset);
-}
-
-}  // namespace
-
-bool ParseTzVariable(const char* tz, SystemZone* out) {
-    if (!tz || !IsLetters(tz, 3)) return false;
-    const char* p = tz + 3;
+// A signed offset west of Greenwich, hours with optional ":mm", at most 24
+// hours; advances `p` past it. Returns the minutes.
+bool ParseOffset(const char** pp, int* minutes) {
+    const char* p = *pp;
     int sign = 1;
     if (*p == '+' || *p == '-') {
         sign = *p == '-' ? -1 : 1;
@@ -34,14 +29,52 @@ bool ParseTzVariable(const char* tz, SystemZone* out) {
     while (std::isdigit(static_cast<unsigned char>(*p)) && hours < 100)
         hours = hours * 10 + (*p++ - '0');
     if (hours > 24) return false;
+    int mins = 0;
+    if (*p == ':') {
+        ++p;
+        if (!std::isdigit(static_cast<unsigned char>(p[0])) ||
+            !std::isdigit(static_cast<unsigned char>(p[1])))
+            return false;
+        mins = (p[0] - '0') * 10 + (p[1] - '0');
+        p += 2;
+        if (mins > 59) return false;
+    }
+    *minutes = sign * (hours * 60 + mins);
+    *pp = p;
+    return true;
+}
+
+int16_t BaseOffset(const Location& loc, const SystemZone& system) {
+    return static_cast<int16_t>(loc.useSystemTimeZone ? system.standardMinutes : loc.utcOffset);
+}
+
+}  // namespace
+
+bool ParseTzVariable(const char* tz, SystemZone* out) {
+    if (!tz || !out) return false;
+    const char* p = tz;
+    const int stdLetters = LetterRun(p);
+    if (stdLetters < 3) return false;
+    p += stdLetters;
+    int minutes = 0;
+    if (!ParseOffset(&p, &minutes)) return false;
     bool summer = false;
     if (*p != '\0') {
-        if (!IsLetters(p, 3)) return false;
+        // The summer zone's name, its own offset if given (not needed: the
+        // summer hour is added as everywhere), and the switch rules after a
+        // comma, which the system applies; only the name counts here.
+        const int dstLetters = LetterRun(p);
+        if (dstLetters < 3) return false;
+        p += dstLetters;
         summer = true;
-        p += 3;
-        if (*p != '\0') return false;
+        if (*p != '\0' && *p != ',') {
+            int ignored = 0;
+            if (!ParseOffset(&p, &ignored)) return false;
+        }
+        if (*p == ',' && p[1] == '\0') return false;
+        if (*p != '\0' && *p != ',') return false;
     }
-    out->standardMinutes = static_cast<int16_t>(-sign * hours * 60);
+    out->standardMinutes = static_cast<int16_t>(-minutes);
     out->daylightNow = summer;
     return true;
 }

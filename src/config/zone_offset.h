@@ -13,9 +13,12 @@ struct SystemZone {
     bool daylightNow = false;     // summer time in effect at this moment
 };
 
-// "TZ" of the form three letters, a signed hour offset and optionally three
-// more letters ("EET-2EEST", "CET-1", "EST+5EDT"): standard offset = -hours x 60,
-// summer time = the second name is present. Returns false for anything else.
+// "TZ" of the form a zone name of three or more letters, a signed hour
+// offset (optionally ":mm") and optionally the summer zone's name with its own
+// offset and the switch rules after a comma ("EET-2EEST", "CET-1",
+// "EST+5EDT", "CET-1CEST,M3.5.0,M10.5.0/3"): standard offset = -offset,
+// summer time = the summer name is present. Returns false for anything else,
+// leaving `out` alone.
 bool ParseTzVariable(const char* tz, SystemZone* out);
 
 // The system's zone now: "TZ" when it parses, else the platform's own

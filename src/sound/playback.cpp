@@ -122,9 +122,16 @@ void Playback::ChooseAdhanFile(int slot, const std::filesystem::path& iniPath) {
             std::memcpy(ps_.adhanFiles[slot], text.c_str(), text.size() + 1);
             SaveAdhanFile(ps_, iniPath, slot);
         } else {
+            // Said whatever the message style: the user is waiting for the
+            // choice to take.
             char message[512];
-            std::snprintf(message, sizeof message, "%s\nçalıştırılamıyor...", text.c_str());
-            notifications_.ShowPlaybackError(message);
+            std::snprintf(message, sizeof message,
+                          "%.300s\n\nBu dosya ezan dosyası olarak seçilemiyor: adı 254 "
+                          "karakterden uzun ya da Türkçe Windows harfleriyle yazılamayan "
+                          "harfler içeriyor.\n%s ezanı için önceki dosya kullanılmaya devam "
+                          "ediliyor.",
+                          text.c_str(), name);
+            notifications_.ShowFailure(message, kBoxIconWarning);
         }
     }
     platform_.SetMenuEnabled(command, true);

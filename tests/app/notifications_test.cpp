@@ -108,6 +108,26 @@ TEST(Notifications, PlaybackErrorBoxOrErrorBalloon) {
     EXPECT_TRUE(none.platform.calls.empty());
 }
 
+// A failure of the user's own action is shown in every style, even
+// "Hiçbiri", and under a caption that the next adhan or notice, closing the
+// windows titled "Miravel" before it shows itself, does not close.
+TEST(Notifications, FailureOfTheUsersActionIsABoxInEveryStyleThatNoticesLeaveOpen) {
+    for (int style : {0, 1, 2}) {
+        StyleCase c(style);
+        c.notes.ShowFailure("Ayarlar dosyaya yazılamadı:\nC:\\Miravel\\miravel.ini");
+        c.notes.ShowNotice("Geceyarısına 20 dk. kaldı...");
+        ASSERT_GE(c.platform.calls.size(), 2u) << style;
+        EXPECT_EQ(c.platform.calls[0],
+                  "box owned Hata 16 Ayarlar dosyaya yazılamadı:\nC:\\Miravel\\miravel.ini")
+            << style;
+        EXPECT_EQ(c.platform.calls[1], "close") << style;
+        // The notice's own box is the one titled "Miravel".
+        if (style == 2) {
+            EXPECT_EQ(c.platform.calls[2].rfind("box ownerless Miravel ", 0), 0u);
+        }
+    }
+}
+
 TEST(Notifications, EndingNamesFollowTheDialogsList) {
     EXPECT_STREQ(EndingTimeName(0), "SABAH");
     EXPECT_STREQ(EndingTimeName(Imsak), "İMSAK");

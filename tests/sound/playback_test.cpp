@@ -279,5 +279,28 @@ TEST_F(PlaybackTest, PathThatTheCodePageCannotHoldOrTooLongIsRefused) {
     EXPECT_EQ(std::string(ps.adhanFiles[4]).size(), 254u);
 }
 
+// A refused choice says so in every style, without the pause of a playback
+// error, and names what is wrong with the file rather than claiming it
+// cannot be run.
+TEST_F(PlaybackTest, RefusedChoiceIsReportedInEveryStyleWithoutAPause) {
+    testing::TempFolder folder;
+    const auto ini = folder / "miravel.ini";
+    platform.chosenFile = u"C:\\\u97f3\u697d\\ezan.wav";
+    for (int style : {0, 1, 2}) {
+        ps.options.messageStyle = style;
+        platform.calls.clear();
+        playback.ChooseAdhanFile(1, ini);
+        EXPECT_EQ(platform.calls,
+                  (Calls{"gray 1054", "choose ÖĞLE ezanı dosyasını seçiniz : [ezan.wav]",
+                         "box owned Hata " + std::to_string(kBoxIconWarning), "enable 1054"}))
+            << style;
+        EXPECT_EQ(platform.lastText.find("çalıştırılamıyor"), std::string::npos);
+        EXPECT_NE(platform.lastText.find("seçilemiyor"), std::string::npos);
+        EXPECT_NE(platform.lastText.find("ÖĞLE ezanı için önceki dosya"), std::string::npos);
+        EXPECT_STREQ(ps.adhanFiles[1], "ezan.wav");
+    }
+    EXPECT_FALSE(std::filesystem::exists(ini));
+}
+
 }  // namespace
 }  // namespace miravel

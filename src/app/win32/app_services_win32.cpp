@@ -9,6 +9,7 @@
 #include "app/manual.h"
 #include "app/win32/app_win32.h"
 #include "app/win32/wide_text.h"
+#include "config/codepage.h"
 #include "config/settings.h"
 #include "config/zone_offset.h"
 #include "net/win32/time_client.h"
@@ -103,6 +104,29 @@ void NotifyPlatformWin32::CloseMiravelWindow() {
 }
 
 // ---------------------------------------------------------------------------
+// The tray icon's shell side.
+
+bool TrayShellIconWin32::AddIcon(bool withTip) {
+    return app_.tray.AddIcon(withTip);
+}
+
+bool TrayShellIconWin32::ModifyIcon() {
+    return app_.tray.ModifyIcon();
+}
+
+bool TrayShellIconWin32::DeleteIcon() {
+    return app_.tray.DeleteIcon();
+}
+
+void TrayShellIconWin32::StartRetryTimer(unsigned ms) {
+    SetTimer(app_.mainWindow, kTrayRetryTimerId, ms, nullptr);
+}
+
+void TrayShellIconWin32::StopRetryTimer() {
+    KillTimer(app_.mainWindow, kTrayRetryTimerId);
+}
+
+// ---------------------------------------------------------------------------
 // Scheduler environment.
 
 WorkTime SchedulerEnvironmentWin32::LocalTimeNow() {
@@ -186,6 +210,11 @@ void SchedulerEffectsWin32::CancelWakeTimer() {
 
 void SchedulerEffectsWin32::SyncClockSilently() {
     SyncClock(true);
+    // The correction announces the new time with a posted WM_TIMECHANGE:
+    // taken here, while the scheduler still knows it as its own.
+    MSG msg;
+    while (PeekMessageW(&msg, app_.mainWindow, WM_TIMECHANGE, WM_TIMECHANGE, PM_REMOVE))
+        OnTimeChange(app_.ps);
 }
 
 void SchedulerEffectsWin32::RepostChart(int32_t chartCommand) {
@@ -246,8 +275,9 @@ std::filesystem::path CommandTargetWin32::ProgramPath() {
 }
 
 void CommandTargetWin32::ReportSaveFailure() {
-    const std::wstring text = L"Ayarlar dosyaya yazılamadı:\n" + app_.paths.ini.wstring();
-    MessageBoxW(app_.mainWindow, text.c_str(), L"Miravel", MB_OK | MB_ICONERROR);
+    const std::string text =
+        "Ayarlar dosyaya yazılamadı:\n" + Utf16ToCp1254(app_.paths.ini.u16string());
+    app_.notifications.ShowFailure(text.c_str());
 }
 
 }  // namespace miravel

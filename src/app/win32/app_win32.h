@@ -15,6 +15,7 @@
 #include "app/commands.h"
 #include "app/notifications.h"
 #include "app/scheduler.h"
+#include "app/tray_icon.h"
 #include "app/win32/tray_win32.h"
 #include "config/autostart.h"
 #include "config/program_state.h"
@@ -45,6 +46,7 @@ struct OptionalFunctions {
                                              LPVOID, BOOL);
     using SetThreadUILanguageFn = LANGID(WINAPI*)(LANGID);
     using URLDownloadToFileWFn = HRESULT(WINAPI*)(void*, LPCWSTR, LPCWSTR, DWORD, void*);
+    using ChangeWindowMessageFilterExFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
 
     SetLayeredWindowAttributesFn setLayeredWindowAttributes = nullptr;
     CancelWaitableTimerFn cancelWaitableTimer = nullptr;
@@ -52,6 +54,7 @@ struct OptionalFunctions {
     SetWaitableTimerFn setWaitableTimer = nullptr;
     SetThreadUILanguageFn setThreadUILanguage = nullptr;
     URLDownloadToFileWFn urlDownloadToFile = nullptr;
+    ChangeWindowMessageFilterExFn changeWindowMessageFilterEx = nullptr;
 };
 
 // A bitmap resource held in memory for the program's life: a packed DIB.
@@ -85,6 +88,19 @@ class NotifyPlatformWin32 final : public NotifyPlatform {
     void CloseMiravelWindow() override;
     void OpenReminderDialog(const char* text, const char* buttonText,
                             const char* buttonTip) override;
+
+  private:
+    App& app_;
+};
+
+class TrayShellIconWin32 final : public TrayShellIcon {
+  public:
+    explicit TrayShellIconWin32(App& app) : app_(app) {}
+    bool AddIcon(bool withTip) override;
+    bool ModifyIcon() override;
+    bool DeleteIcon() override;
+    void StartRetryTimer(unsigned ms) override;
+    void StopRetryTimer() override;
 
   private:
     App& app_;
@@ -181,6 +197,8 @@ class App {
     std::unique_ptr<Autostart> autostart = MakeSystemAutostart();
 
     Tray tray;
+    TrayShellIconWin32 trayShell{*this};
+    TrayIconKeeper trayKeeper{trayShell};
     NotifyPlatformWin32 notifyPlatform{*this};
     Notifications notifications{ps, notifyPlatform};
     PlaybackWin32 playbackPlatform;

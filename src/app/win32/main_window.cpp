@@ -31,7 +31,7 @@ void Shutdown(App& app) {
         app.popupMenu = nullptr;
         app.playbackPlatform.Attach(app.mainWindow, nullptr);
     }
-    app.tray.Remove();
+    app.trayKeeper.Remove();
     PostQuitMessage(0);
 }
 
@@ -88,7 +88,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     App& app = *theApp;
 
     if (message == app.taskbarCreatedMessage && message != 0) {
-        app.tray.AddAgain();
+        app.trayKeeper.OnTaskbarCreated();
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 
@@ -102,6 +102,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             return 0;
         case WM_POWERBROADCAST:
             OnPowerBroadcast(app.ps, static_cast<unsigned>(wParam));
+            // On waking the minute's events are due now: the pass runs with
+            // the next message rather than at the next tick, and not inside
+            // the broadcast, which must return at once.
+            if (app.ps.ticksToNextRun == 0) PostMessageW(hwnd, WM_TIMER, kSchedulerTimerId, 0);
             break;
         case WM_DISPLAYCHANGE:
             OnDisplayChange(app.ps);
@@ -121,6 +125,9 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
                     return 0;
                 case kRelayHoldTimerId:
                     app.playback.RelayHoldEnded();
+                    return 0;
+                case kTrayRetryTimerId:
+                    app.trayKeeper.OnRetryTimer();
                     return 0;
                 default:
                     break;

@@ -4,7 +4,7 @@
 
 namespace miravel {
 
-bool Tray::Add(HWND window, HICON icon) {
+void Tray::Init(HWND window, HICON icon) {
     data_.cbSize = sizeof data_;
     data_.hWnd = window;
     data_.uID = kTrayIconId;
@@ -12,14 +12,21 @@ bool Tray::Add(HWND window, HICON icon) {
     data_.hIcon = icon;
     CopyToField(L"Miravel", data_.szTip, ARRAYSIZE(data_.szTip));
     data_.uTimeout = kBalloonTimeoutMs;
-    data_.uFlags = NIF_MESSAGE | NIF_ICON;
-    added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
-    return added_;
 }
 
-void Tray::AddAgain() {
+bool Tray::AddIcon(bool withTip) {
+    data_.uFlags = NIF_MESSAGE | NIF_ICON | (withTip ? NIF_TIP : 0);
+    return Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+}
+
+bool Tray::ModifyIcon() {
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+    return Shell_NotifyIconW(NIM_MODIFY, &data_) != FALSE;
+}
+
+bool Tray::DeleteIcon() {
+    data_.uFlags = 0;
+    return Shell_NotifyIconW(NIM_DELETE, &data_) != FALSE;
 }
 
 void Tray::SetTip(std::wstring_view text) {
@@ -38,13 +45,6 @@ void Tray::ShowBalloon(std::wstring_view title, std::wstring_view text, int icon
     // Later modifications must not show the balloon again.
     data_.szInfo[0] = L'\0';
     data_.szInfoTitle[0] = L'\0';
-}
-
-void Tray::Remove() {
-    if (!added_) return;
-    data_.uFlags = 0;
-    Shell_NotifyIconW(NIM_DELETE, &data_);
-    added_ = false;
 }
 
 void PlaceTimeBarWindow(HWND mainWindow, const TimeBarPlacement& p) {

@@ -16,24 +16,27 @@ namespace miravel {
 inline constexpr UINT kTrayCallbackMessage = 1026;
 inline constexpr UINT kTrayIconId = 1;
 inline constexpr UINT kBalloonTimeoutMs = 33333;
+// Timer of the main window that retries the icon while the shell refuses it.
+inline constexpr UINT_PTR kTrayRetryTimerId = 7;
 
 class Tray {
   public:
-    // Start-up: the icon with its callback. The tooltip "Miravel" is stored
-    // but not handed over, so the first tooltip is the first pass's text.
-    // False when the shell refuses the icon.
-    bool Add(HWND window, HICON icon);
-    // The shell restarted ("TaskbarCreated"): the icon again, with the
-    // tooltip it last had.
-    void AddAgain();
+    // The one record for the program's life. The tooltip "Miravel" is
+    // stored; the first pass replaces it.
+    void Init(HWND window, HICON icon);
+    // NIM_ADD with icon and callback, and the tooltip when `withTip`. At
+    // start-up the tooltip is left to the first pass.
+    bool AddIcon(bool withTip);
+    // NIM_MODIFY with icon, callback and tooltip: the icon the shell holds,
+    // refreshed.
+    bool ModifyIcon();
+    bool DeleteIcon();
     void SetTip(std::wstring_view text);
     // `icon`: 1 information, 2 warning, 3 error.
     void ShowBalloon(std::wstring_view title, std::wstring_view text, int icon);
-    void Remove();
 
   private:
     NOTIFYICONDATAW data_ = {};
-    bool added_ = false;
 };
 
 // Moves the main window to the time bar's place and shows or hides it there,

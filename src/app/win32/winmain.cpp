@@ -30,6 +30,9 @@ void LookUpOptionalFunctions(OptionalFunctions& f) {
         f.setLayeredWindowAttributes =
             reinterpret_cast<OptionalFunctions::SetLayeredWindowAttributesFn>(
                 reinterpret_cast<Generic>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
+        f.changeWindowMessageFilterEx =
+            reinterpret_cast<OptionalFunctions::ChangeWindowMessageFilterExFn>(
+                reinterpret_cast<Generic>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
     }
     if (kernel32 != nullptr) {
         f.cancelWaitableTimer = reinterpret_cast<OptionalFunctions::CancelWaitableTimerFn>(
@@ -151,11 +154,18 @@ int Run(App& app) {
     // 9. The scheduler's timer.
     SetTimer(app.mainWindow, kSchedulerTimerId, kSchedulerPeriodMs, nullptr);
 
-    // 10. The tray icon.
-    if (!app.tray.Add(app.mainWindow, app.smallIcon)) return 0;
-
-    // 11. A restarted shell announces itself with this message.
+    // 10, 11. The tray icon, and the message with which a (re)started shell
+    // announces itself. A program started at logon may come before the
+    // taskbar: it runs and schedules without the icon, which is retried and
+    // added as soon as the shell takes it.
     app.taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+    // Run with higher rights, the program would not hear the shell's
+    // announcement without this.
+    if (app.functions.changeWindowMessageFilterEx != nullptr)
+        app.functions.changeWindowMessageFilterEx(app.mainWindow, app.taskbarCreatedMessage,
+                                                  1 /* MSGFLT_ALLOW */, nullptr);
+    app.tray.Init(app.mainWindow, app.smallIcon);
+    app.trayKeeper.Start();
 
     // 12. The time bar is translucent where the system can do it.
     if (app.functions.setLayeredWindowAttributes != nullptr)

@@ -10,8 +10,11 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <filesystem>
 #include <string>
@@ -179,10 +182,8 @@ int Usage() {
         "find|title|expect-title|tray|tray-delete|taskbar-created|time-bar|hot-key|display-change|"
         "command|tray-"
         "mouse|query-end|"
-        "close|wait-gone|wait-adhan-box|close-boxes|answer-no|answer-yes|count-boxes|choose-adhan-"
-        "file|popup-"
-        "menu|menu-"
-        "state ...");
+        "close|wait-gone|wait-adhan-box|close-boxes|answer-no|answer-yes|count-boxes|"
+        "choose-adhan-file|popup-menu|menu-state|fake-shell|resume|adhan-box-once ...");
     return 2;
 }
 
@@ -508,6 +509,135 @@ int AnswerBox(const std::wstring& title, int button, DWORD timeoutMs) {
     return 0;
 }
 
+// A stand-in notification area, for a program started before the taskbar:
+// a window of the shell's class "Shell_TrayWnd" above the real one, so that
+// the icon requests of every program reach it. For the first `refuseMs` it
+// refuses them all, as a shell that is not up yet; then it keeps the icons as
+// the shell does (a second add of the same icon is refused) and writes each
+// request and the number of icons to `logFile`. Ends after `runMs`.
+struct FakeShellState {
+    FILE* log = nullptr;
+    ULONGLONG readyAt = 0;
+    std::vector<std::pair<uint32_t, uint32_t>> icons;  // window, id
+};
+FakeShellState* fakeShell = nullptr;
+
+LRESULT CALLBACK FakeShellProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COPYDATA || fakeShell == nullptr)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    static const char* const kNames[] = {"add", "modify", "delete"};
+    const DWORD request = static_cast<DWORD>(data->dwData);
+    const char* name = request < 3 ? kNames[request] : "other";
+    BOOL result = FALSE;
+    if (GetTickCount64() < fakeShell->readyAt || data->cbData < 8) {
+        std::fprintf(fakeShell->log, "%s refused (not ready)", name);
+    } else {
+        // Wine's record begins with the owner window and the icon id.
+        uint32_t owner = 0, id = 0;
+        std::memcpy(&owner, data->lpData, 4);
+        std::memcpy(&id, static_cast<const char*>(data->lpData) + 4, 4);
+        auto& icons = fakeShell->icons;
+        auto it = std::find(icons.begin(), icons.end(), std::make_pair(owner, id));
+        const bool present = it != icons.end();
+        if (request == NIM_ADD && !present) {
+            icons.emplace_back(owner, id);
+            result = TRUE;
+        } else if (request == NIM_MODIFY && present) {
+            result = TRUE;
+        } else if (request == NIM_DELETE && present) {
+            icons.erase(it);
+            result = TRUE;
+        }
+        std::fprintf(fakeShell->log, "%s %s", name, result ? "ok" : "refused");
+    }
+    std::fprintf(fakeShell->log, " icons=%u\n", static_cast<unsigned>(fakeShell->icons.size()));
+    std::fflush(fakeShell->log);
+    return result;
+}
+
+int FakeShell(const std::wstring& logFile, DWORD refuseMs, DWORD runMs) {
+    FakeShellState state;
+    state.log = _wfopen(logFile.c_str(), L"w");
+    if (state.log == nullptr) return 2;
+    state.readyAt = GetTickCount64() + refuseMs;
+    fakeShell = &state;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = FakeShellProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"Shell_TrayWnd";
+    if (RegisterClassW(&wc) == 0) return 1;
+    HWND tray = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP,
+                                0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    if (tray == nullptr) return 1;
+    SetWindowPos(tray, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const bool first = FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr) == tray;
+    std::fprintf(state.log, "started, %s\n", first ? "first" : "not first");
+    std::fflush(state.log);
+    if (!first) return 1;
+    SetTimer(tray, 1, runMs, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER && msg.hwnd == tray) break;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    std::fprintf(state.log, "ended icons=%u\n", static_cast<unsigned>(state.icons.size()));
+    std::fclose(state.log);
+    return 0;
+}
+
+int Resume(unsigned event) {
+    HWND main = MainWindow();
+    if (main == nullptr) return 1;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(main, WM_POWERBROADCAST, event, 0, SMTO_NORMAL, kSendTimeoutMs,
+                               &result)
+               ? 0
+               : 1;
+}
+
+// The adhan box of `slot` appears within `waitMs`; then, while the given
+// resume events are sent one second apart and for `holdMs` more, that one box
+// stays the only one: the adhan did not start again (a new adhan closes the
+// box and opens another).
+int AdhanBoxOnce(int slot, DWORD waitMs, DWORD holdMs, const std::vector<unsigned>& events) {
+    const ULONGLONG start = GetTickCount64();
+    HWND main = nullptr;
+    std::vector<HWND> boxes;
+    if (!WaitFor(waitMs, [&] {
+            main = MainWindow();
+            return main != nullptr && !(boxes = MiravelBoxes(main)).empty();
+        })) {
+        Say("no box titled Miravel appeared");
+        return 1;
+    }
+    const HWND box = boxes.front();
+    const ULONGLONG appeared = GetTickCount64() - start;
+    ProgramState defaults;
+    char expected[1024];
+    FormatAdhanBoxText(AdhanSlotName(defaults, slot), expected, sizeof expected);
+    if (BoxMessage(box) != Wide(expected)) {
+        Say("box: " + OneLine(BoxMessage(box)));
+        return 1;
+    }
+    for (unsigned event : events) {
+        Sleep(1000);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(main, WM_POWERBROADCAST, event, 0, SMTO_NORMAL, kSendTimeoutMs,
+                            &result);
+    }
+    bool same = true;
+    WaitFor(holdMs, [&] {
+        const std::vector<HWND> now = MiravelBoxes(main);
+        same = now.size() == 1 && now.front() == box;
+        return !same;
+    });
+    Say("box after " + std::to_string(appeared) + " ms, " +
+        (same ? "the same one throughout" : "replaced or doubled"));
+    return same ? 0 : 1;
+}
+
 int Run(int argc, wchar_t** argv) {
     if (argc < 2) return Usage();
     const std::wstring verb = argv[1];
@@ -559,6 +689,17 @@ int Run(int argc, wchar_t** argv) {
     if (verb == L"popup-menu" && argc >= 3)
         return PopupMenu(argv[2], static_cast<DWORD>(number(3, 5000)));
     if (verb == L"menu-state" && argc >= 3) return MenuState(static_cast<int>(number(2, 0)));
+    if (verb == L"fake-shell" && argc >= 5)
+        return FakeShell(argv[2], static_cast<DWORD>(number(3, 0)),
+                         static_cast<DWORD>(number(4, 60000)));
+    if (verb == L"resume" && argc >= 3) return Resume(static_cast<unsigned>(number(2, 18)));
+    if (verb == L"adhan-box-once" && argc >= 5) {
+        std::vector<unsigned> events;
+        for (int i = 5; i < argc; ++i)
+            events.push_back(static_cast<unsigned>(number(i, 0)));
+        return AdhanBoxOnce(static_cast<int>(number(2, 0)), static_cast<DWORD>(number(3, 0)),
+                            static_cast<DWORD>(number(4, 0)), events);
+    }
     return Usage();
 }
 

@@ -1,0 +1,691 @@
+// A year of the running program on a computer that lives as computers do:
+// it sleeps and its timer wakes it into the adhan minutes, its clock drifts
+// and the hourly correction sets it right (servers that do not answer
+// included), the user logs off and on before the taskbar is up, and sets the
+// clock by hand. Each adhan fires exactly once a day (or as often as the
+// user's clock changes make its minute come), at its minute, within seconds.
+//
+// Deterministic: one seeded generator, no distributions whose output depends
+// on the standard library.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/day_plan.h"
+#include "app/scheduler.h"
+#include "app/tray_icon.h"
+#include "config/settings.h"
+#include "core/calendar.h"
+#include "core/sun.h"
+
+namespace miravel {
+namespace {
+
+constexpr int64_t kUnitsPerSecond = 10'000'000;
+
+struct Place {
+    const char* name;
+    int32_t latitude, longitude;
+    int16_t standardMinutes;
+    bool summerFromSystem;
+};
+
+class Random {
+  public:
+    explicit Random(uint32_t seed) : engine_(seed) {}
+    // Uniform in [lo, hi].
+    int64_t Between(int64_t lo, int64_t hi) {
+        return lo + static_cast<int64_t>(engine_() % static_cast<uint64_t>(hi - lo + 1));
+    }
+    bool Chance(int percent) { return Between(1, 100) <= percent; }
+
+  private:
+    std::mt19937 engine_;
+};
+
+int64_t UtcSeconds(int day, int month, int year, int hour) {
+    WorkTime t;
+    t.year = static_cast<uint16_t>(year);
+    t.month = static_cast<uint16_t>(month);
+    t.day = static_cast<uint16_t>(day);
+    t.hour = static_cast<uint16_t>(hour);
+    return LocalFileTime(t) / kUnitsPerSecond;
+}
+
+// The computer's clock: universal seconds that the program can be wrong
+// about, and the local time the system derives from them.
+class PcClock : public ScriptedEnvironment {
+  public:
+    PcClock(const Place& place, int year) : place_(place) {
+        auto lastSunday = [year](int month) {
+            int day = 31;
+            while (WeekdayOf(day, month, year) != 7)
+                --day;
+            return day;
+        };
+        summerStart_ = UtcSeconds(lastSunday(3), 3, year, 1);
+        summerEnd_ = UtcSeconds(lastSunday(10), 10, year, 1);
+    }
+    bool Summer(int64_t utc) const {
+        return place_.summerFromSystem && utc >= summerStart_ && utc < summerEnd_;
+    }
+    int16_t ZoneAt(int64_t utc) const {
+        return static_cast<int16_t>(place_.standardMinutes + (Summer(utc) ? 60 : 0));
+    }
+    int64_t LocalSeconds() const { return pcUtc + ZoneAt(pcUtc) * 60; }
+    WorkTime LocalTimeNow() override {
+        return FromLocalFileTime(LocalSeconds() * kUnitsPerSecond + 250 * 10'000);
+    }
+    SystemZone SystemZoneNow() override { return {place_.standardMinutes, Summer(pcUtc)}; }
+
+    int64_t pcUtc = 0;
+
+  private:
+    const Place& place_;
+    int64_t summerStart_ = 0, summerEnd_ = 0;
+};
+
+// A notification area that is not there until `readyAt`, refuses a second
+// icon and counts the icons it holds.
+class LogonShell : public TrayShellIcon {
+  public:
+    bool AddIcon(bool) override {
+        if (!ready || icons > 0) return false;
+        ++icons;
+        return true;
+    }
+    bool ModifyIcon() override { return ready && icons > 0; }
+    bool DeleteIcon() override {
+        if (!ready || icons == 0) return false;
+        --icons;
+        return true;
+    }
+    void StartRetryTimer(unsigned ms) override {
+        periodSeconds = static_cast<int>(ms / 1000);
+        elapsed = 0;
+    }
+    void StopRetryTimer() override { periodSeconds = 0; }
+
+    bool ready = false;
+    int icons = 0;
+    int periodSeconds = 0;
+    int elapsed = 0;
+};
+
+struct Firing {
+    int32_t date;  // day number of the core's date
+    int minute;
+    int slot;
+    int64_t localSecond;  // the computer's local clock, seconds
+    int dayTimesMinute;   // the slot's minute in the program's times of the day
+};
+
+struct Counts {
+    long expected = 0, fired = 0, doubled = 0, lost = 0, wrongMinute = 0;
+    long relived = 0, skippedByUser = 0;
+    long sleeps = 0, wakes = 0, corrections = 0, unanswered = 0, logons = 0, userChanges = 0;
+    long trayFaults = 0, taskbarCreatedWhileShown = 0;
+    int worstDelay = 0, worstDelayAfterWake = 0, worstDelayAfterLogon = 0;
+    int worstDelayAfterCorrection = 0, worstDelayAfterUserChange = 0;
+    int largestCorrection = 0;
+    int latestWakeSecond = 0;
+    long caughtUp = 0;  // fired after the clock had left their minute
+    int64_t correctionsTotal = 0;
+};
+
+class Life;
+
+// The program's effects: adhans recorded; the correction runs the servers'
+// waits (the client's message loop keeps the ticks going) and sets the clock.
+class LifeEffects : public SchedulerEffects {
+  public:
+    LifeEffects(Life& life, const ProgramState& ps) : life_(life), ps_(ps) {}
+    void SetRemainingTimeText(const char*) override {}
+    void ShowNotice(const char*) override { ++unasked; }
+    void ShowReligiousDayWarning(const char*) override {}
+    void ShowReminder(int, unsigned) override { ++unasked; }
+    void PlaySoundFile(const char*) override { ++unasked; }
+    void PlayAdhan(int slot) override;
+    bool ArmWakeTimer(int64_t due) override {
+        armed = due;
+        return false;
+    }
+    void CancelWakeTimer() override { armed = -1; }
+    void SyncClockSilently() override;
+    void RefreshTimesDialog() override {}
+    void RepostChart(int32_t) override {}
+    void RefreshWallpaper() override {}
+    void SetMenuEntryEnabled(int, bool) override {}
+
+    int64_t armed = -1;
+    long unasked = 0;
+
+  private:
+    Life& life_;
+    const ProgramState& ps_;
+};
+
+class Life {
+  public:
+    Life(const Place& place, int year, uint32_t seed)
+        : place_(place), year_(year), random_(seed), pc_(place, year) {
+        utc_ = UtcSeconds(1, 1, year, 0) - place.standardMinutes * 60;
+        end_ = utc_ + (IsLeapYear(year) ? 366 : 365) * 86'400LL;
+        pc_.pcUtc = utc_;
+        StartProgram(0);
+    }
+
+    void Run();
+    // What happened, on the computer's local clock, for the failure reports.
+    void Log(const char* what, int64_t value = 0) {
+        log.push_back({pc_.LocalSeconds(), utc_, std::string(what) + " " + std::to_string(value)});
+    }
+    struct Entry {
+        int64_t local, utc;
+        std::string text;
+    };
+    std::vector<Entry> log;
+    Counts counts;
+    std::vector<Firing> firings;
+
+    // Called from the effects.
+    void Adhan(int slot) {
+        Log("adhan", slot);
+        const int64_t local = pc_.LocalSeconds();
+        firings.push_back({DayNumber(ps_->astro), ps_->astro.clockMinutes, slot, local,
+                           (AdhanSlotMinute(*ps_, slot) + 1440) % 1440});
+        if (local / 60 % 1440 != ps_->astro.clockMinutes) ++counts.caughtUp;
+        // Seconds from the start of the event's minute on the computer's clock.
+        const int sinceMinute = static_cast<int>(local % 86'400 - ps_->astro.clockMinutes * 60LL);
+        int* worst = &counts.worstDelay;
+        int delay = sinceMinute;
+        // After a wake or a start, counted from then when the minute began
+        // while the computer slept or the program did not run.
+        if (lastWakeUtc_ >= 0 && utc_ - lastWakeUtc_ <= 60) {
+            worst = &counts.worstDelayAfterWake;
+            delay = std::min(delay, static_cast<int>(utc_ - lastWakeUtc_));
+        } else if (lastStartUtc_ >= 0 && utc_ - lastStartUtc_ <= 60) {
+            worst = &counts.worstDelayAfterLogon;
+            delay = std::min(delay, static_cast<int>(utc_ - lastStartUtc_));
+        } else if (lastUserChangeUtc_ >= 0 && utc_ - lastUserChangeUtc_ <= 2) {
+            worst = &counts.worstDelayAfterUserChange;
+        } else if (lastCorrectionUtc_ >= 0 && utc_ - lastCorrectionUtc_ <= 15) {
+            worst = &counts.worstDelayAfterCorrection;
+        }
+        *worst = std::max(*worst, delay);
+        if (worst == &counts.worstDelay && delay > 3 && lateReports_++ < 3) {
+            std::string around;
+            for (size_t i = log.size() > 12 ? log.size() - 12 : 0; i < log.size(); ++i)
+                around += "\n  " + std::to_string(log[i].local - local) + " " + log[i].text;
+            ADD_FAILURE() << "adhan " << slot << " " << delay << " s into its minute:" << around;
+        }
+    }
+    void Correction() {
+        // Servers that do not answer take their time-out of 2 s each while
+        // the client's loop goes on dispatching the timer.
+        // Mostly up to five silent servers; now and then ten to twenty,
+        // or none answering at all.
+        const bool noneAnswers = random_.Chance(5);
+        const int silent = noneAnswers         ? 8
+                           : random_.Chance(5) ? static_cast<int>(random_.Between(10, 20))
+                                               : static_cast<int>(random_.Between(0, 5));
+        counts.unanswered += silent;
+        for (int i = 0; i < silent * 2; ++i)
+            Second(true);
+        Log("sync, unanswered", silent);
+        if (noneAnswers) return;
+        const int64_t move = -drift_ / 1000;
+        Log("corrected by", move);
+        ++counts.corrections;
+        counts.largestCorrection =
+            std::max(counts.largestCorrection, static_cast<int>(move < 0 ? -move : move));
+        counts.correctionsTotal += move < 0 ? -move : move;
+        // The user's changes are set right by the user before minute 0.
+        EXPECT_EQ(userOffset_, 0);
+        drift_ += move * 1000;
+        pc_.pcUtc = utc_ + drift_ / 1000 + userOffset_;
+        lastCorrectionUtc_ = utc_;
+        // The program's own announcement is taken from the queue during the
+        // call or comes with the next messages; Windows' own follows.
+        if (random_.Chance(50))
+            OnTimeChange(*ps_);
+        else
+            pending_.push_back({utc_ + 1, kTimeChange});
+        if (random_.Chance(50)) pending_.push_back({utc_ + random_.Between(1, 3), kTimeChange});
+    }
+
+  private:
+    enum Message { kTimeChange, kResumeAutomatic, kResumeUser, kDisplayChange, kTaskbarCreated };
+    struct Pending {
+        int64_t at;
+        Message message;
+    };
+
+    void StartProgram(int64_t shellDelay) {
+        state_ = std::make_unique<ProgramState>();
+        ProgramState& ps = *state_;
+        ps_ = &ps;
+        ps.location.latitude = place_.latitude;
+        ps.location.longitude = place_.longitude;
+        ps.location.utcOffset = place_.standardMinutes;
+        ps.location.useSystemTimeZone = place_.summerFromSystem;
+        ps.location.useSystemSummerTime = place_.summerFromSystem;
+        ps.options.wakeUp = true;
+        ps.options.autoClockCorrection = true;
+        ApplyCalcParams(ps);
+        fx_ = std::make_unique<LifeEffects>(*this, ps);
+        shell_ = std::make_unique<LogonShell>();
+        lastStartUtc_ = utc_;
+        shell_->ready = shellDelay == 0;
+        shellReadyAt_ = utc_ + shellDelay;
+        keeper_ = std::make_unique<TrayIconKeeper>(*shell_);
+        keeper_->Start();
+        // Start-up sends the first tick itself.
+        SchedulerTick(ps, pc_, *fx_);
+        if (shellDelay > 0 && random_.Chance(50))
+            pending_.push_back({shellReadyAt_, kTaskbarCreated});
+    }
+
+    void StopProgram() {
+        if (shell_->ready && shell_->icons != 1) ++counts.trayFaults;
+        keeper_->Remove();
+        if (shell_->icons != 0) ++counts.trayFaults;
+    }
+
+    void Deliver(Message m) {
+        Log("message", m);
+        switch (m) {
+            case kTimeChange:
+                OnTimeChange(*ps_);
+                break;
+            case kResumeAutomatic:
+                OnPowerBroadcast(*ps_, kPowerResumeAutomatic);
+                SchedulerTick(*ps_, pc_, *fx_);  // the main window runs the pass at once
+                break;
+            case kResumeUser:
+                OnPowerBroadcast(*ps_, kPowerResumeSuspend);
+                SchedulerTick(*ps_, pc_, *fx_);
+                break;
+            case kDisplayChange:
+                OnDisplayChange(*ps_);
+                break;
+            case kTaskbarCreated:
+                if (keeper_->Shown()) ++counts.taskbarCreatedWhileShown;
+                keeper_->OnTaskbarCreated();
+                if (shell_->icons > 1) ++counts.trayFaults;
+                break;
+        }
+    }
+
+    // One second of the clocks: the computer's drifts towards this hour's
+    // target, at most 90 s off.
+    void World() {
+        ++utc_;
+        if (utc_ - hourStart_ >= 3600) {
+            hourStart_ = utc_;
+            const int64_t target = random_.Between(-90'000, 90'000);
+            driftRate_ = (target - drift_) / 3600;
+        }
+        drift_ = std::clamp<int64_t>(drift_ + driftRate_, -90'000, 90'000);
+        pc_.pcUtc = utc_ + drift_ / 1000 + userOffset_;
+    }
+
+    // One second of the world; `nested` inside the clock correction's wait.
+    void Second(bool nested) {
+        World();
+        if (!shell_->ready && utc_ >= shellReadyAt_) shell_->ready = true;
+        if (!nested) {
+            for (size_t i = 0; i < pending_.size();) {
+                if (pending_[i].at <= utc_) {
+                    const Message m = pending_[i].message;
+                    pending_.erase(pending_.begin() + static_cast<long>(i));
+                    Deliver(m);
+                } else {
+                    ++i;
+                }
+            }
+        }
+        SchedulerTick(*ps_, pc_, *fx_);
+        if (shell_->periodSeconds > 0 && ++shell_->elapsed >= shell_->periodSeconds) {
+            shell_->elapsed = 0;
+            keeper_->OnRetryTimer();
+        }
+    }
+
+    // The adhan minutes of the computer's local date, in local seconds.
+    std::vector<int64_t> EventStarts() {
+        const int64_t dayStart = pc_.LocalSeconds() - (pc_.LocalSeconds() % 86'400);
+        std::vector<int64_t> out;
+        for (int slot = 0; slot < kAdhanSlotCount; ++slot)
+            out.push_back(dayStart + AdhanSlotMinute(*ps_, slot) * 60LL);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    void Sleep(int64_t wakeLocal) {
+        ++counts.sleeps;
+        Log("sleep until", wakeLocal);
+        // No ticks while asleep; the clocks run on.
+        while (pc_.LocalSeconds() < wakeLocal)
+            World();
+        ++counts.wakes;
+        Log("woke");
+        const int landed = static_cast<int>(pc_.LocalSeconds() % 60);
+        counts.latestWakeSecond = std::max(counts.latestWakeSecond, landed);
+        lastWakeUtc_ = utc_;
+        // The timer is overdue: its tick comes at once, before or after the
+        // resume messages; a user's key or mouse adds the second resume.
+        const int order = static_cast<int>(random_.Between(0, 3));
+        if (order == 0) {
+            SchedulerTick(*ps_, pc_, *fx_);
+            pending_.push_back({utc_ + 1, kResumeAutomatic});
+        } else if (order == 1) {
+            Deliver(kResumeAutomatic);
+            SchedulerTick(*ps_, pc_, *fx_);
+        } else if (order == 2) {
+            Deliver(kResumeAutomatic);
+            Deliver(kDisplayChange);
+            SchedulerTick(*ps_, pc_, *fx_);
+            pending_.push_back({utc_ + random_.Between(1, 20), kResumeUser});
+        } else {
+            SchedulerTick(*ps_, pc_, *fx_);
+            pending_.push_back({utc_ + random_.Between(0, 3), kResumeAutomatic});
+            pending_.push_back({utc_ + random_.Between(0, 5), kResumeUser});
+        }
+    }
+
+    void UserChange(int64_t deltaSeconds) {
+        ++counts.userChanges;
+        Log("user sets the clock by", deltaSeconds);
+        lastUserChangeUtc_ = utc_;
+        const int64_t before = pc_.LocalSeconds();
+        userOffset_ += deltaSeconds;
+        pc_.pcUtc = utc_ + drift_ / 1000 + userOffset_;
+        const int64_t after = pc_.LocalSeconds();
+        // The minutes of the local day that come again (back) or never (forward).
+        const int64_t mOld = before / 60, mNew = after / 60;
+        if (mNew <= mOld) {
+            for (int64_t m = mNew; m <= mOld; ++m)
+                ++lived_[m];
+        } else {
+            for (int64_t m = mOld + 1; m < mNew; ++m)
+                --lived_[m];
+        }
+        OnTimeChange(*ps_);
+    }
+
+    const Place& place_;
+    int year_;
+    Random random_;
+    PcClock pc_;
+    int64_t utc_ = 0, end_ = 0;
+    int64_t drift_ = 0;      // ms the computer's clock is ahead
+    int64_t driftRate_ = 0;  // ms per second
+    int64_t hourStart_ = 0;
+    int64_t userOffset_ = 0;
+    int lateReports_ = 0;  // s the user has set the clock by
+    int64_t lastWakeUtc_ = -1, lastCorrectionUtc_ = -1, lastStartUtc_ = -1;
+    int64_t lastUserChangeUtc_ = -1;
+    int64_t shellReadyAt_ = 0;
+    std::vector<Pending> pending_;
+    std::unique_ptr<ProgramState> state_;
+    ProgramState* ps_ = nullptr;
+    std::unique_ptr<LifeEffects> fx_;
+    std::unique_ptr<LogonShell> shell_;
+    std::unique_ptr<TrayIconKeeper> keeper_;
+
+  public:
+    // Local minutes (since 1601) that the user's changes make come more or
+    // less often than once.
+    std::map<int64_t, int> lived_;
+};
+
+void LifeEffects::PlayAdhan(int slot) {
+    life_.Adhan(slot);
+}
+
+void LifeEffects::SyncClockSilently() {
+    life_.Correction();
+}
+
+void Life::Run() {
+    // Something to do at a local second of the day; planned each morning.
+    enum Kind { kSleep, kLogonBefore, kUserChange, kUserRestore, kDpiChange };
+    struct Plan {
+        int64_t local;  // when, on the computer's local clock
+        Kind kind;
+        int64_t value;  // the event start it concerns, or the clock change in seconds
+    };
+    std::vector<Plan> plans;
+    auto byTime = [](const Plan& a, const Plan& b) { return a.local < b.local; };
+    int32_t plannedDay = -1;
+    hourStart_ = utc_;
+
+    while (utc_ < end_) {
+        const int64_t local = pc_.LocalSeconds();
+        const int32_t day = static_cast<int32_t>(local / 86'400);
+        if (day != plannedDay && local % 86'400 >= 30 && local % 86'400 < 3600 &&
+            ps_->astro.clockMinutes == local % 86'400 / 60) {
+            plannedDay = day;
+            plans.clear();
+            // On the days summer time begins or ends the plan's clock times
+            // would move; those days run without plans.
+            if (pc_.ZoneAt(pc_.pcUtc) != pc_.ZoneAt(pc_.pcUtc + 86'400)) continue;
+
+            // A clock set by hand over an adhan minute, forward or back, and
+            // set right again 5 to 10 minutes later; inside one hour, away
+            // from its correction at minute 0, and nothing else near it.
+            const std::vector<int64_t> starts = EventStarts();
+            int64_t userFrom = -1, userTo = -1;
+            if (random_.Chance(40)) {
+                for (int64_t e : starts) {
+                    const int64_t minute = e / 60 % 60;
+                    if (e < local + 3600 || minute < 24 || minute > 38) continue;
+                    const int64_t delta = random_.Between(6, 12) * 60;
+                    const int64_t shift = random_.Between(2, 4) * 60 + random_.Between(10, 50);
+                    if (random_.Chance(50))
+                        plans.push_back({e - shift, kUserChange, delta});
+                    else
+                        plans.push_back({e + shift, kUserChange, -delta});
+                    userFrom = e - 3600;
+                    userTo = e + 3600;
+                    break;
+                }
+            }
+            for (size_t i = 0; i < starts.size(); ++i) {
+                const int64_t from = i == 0 ? local + 120 : starts[i - 1] + 180;
+                const int64_t to = starts[i] - 300;
+                if (to <= from || (starts[i] >= userFrom && from <= userTo)) continue;
+                if (random_.Chance(40)) {
+                    plans.push_back({random_.Between(from, to), kSleep, starts[i]});
+                } else if (random_.Chance(8)) {
+                    plans.push_back({random_.Between(from, to), kLogonBefore, starts[i]});
+                }
+            }
+            if (random_.Chance(3))
+                plans.push_back({local + random_.Between(3600, 20'000), kDpiChange, 0});
+            std::sort(plans.begin(), plans.end(), byTime);
+        }
+
+        if (!plans.empty() && pc_.LocalSeconds() >= plans.front().local) {
+            const Plan p = plans.front();
+            plans.erase(plans.begin());
+            switch (p.kind) {
+                case kSleep: {
+                    // The timer wakes it in the minute of the next adhan, 0
+                    // to 59 s in, however long Windows takes to resume.
+                    if (fx_->armed < 0) break;
+                    const int64_t due = fx_->armed / kUnitsPerSecond;
+                    if (due / 60 != p.value / 60) {
+                        ADD_FAILURE() << "the wake-up is not armed for the next adhan: " << due
+                                      << " for " << p.value << " at " << pc_.LocalSeconds();
+                        break;
+                    }
+                    // (58 at most drawn: the drifting clock may step over a second.)
+                    Sleep(due - due % 60 + random_.Between(0, 58));
+                    break;
+                }
+                case kLogonBefore: {
+                    // Off, then the program starts at logon before the
+                    // taskbar is up, now and then inside the adhan minute.
+                    ++counts.logons;
+                    StopProgram();
+                    Log("off");
+                    const int64_t on = random_.Chance(30) ? p.value + random_.Between(0, 59)
+                                                          : p.value - random_.Between(60, 240);
+                    while (pc_.LocalSeconds() < on)
+                        World();
+                    pending_.clear();
+                    StartProgram(random_.Between(3, 90));
+                    Log("logon start");
+                    break;
+                }
+                case kUserChange:
+                    UserChange(p.value);
+                    // At second 10 or later, so that the minute it leaves has had its pass.
+                    plans.push_back({pc_.LocalSeconds() + random_.Between(300, 600) / 60 * 60 +
+                                         random_.Between(10, 50) - pc_.LocalSeconds() % 60,
+                                     kUserRestore, -p.value});
+                    std::sort(plans.begin(), plans.end(), byTime);
+                    break;
+                case kUserRestore:
+                    UserChange(p.value);
+                    break;
+                case kDpiChange:
+                    Deliver(kTaskbarCreated);
+                    break;
+            }
+        }
+        Second(false);
+    }
+    StopProgram();
+}
+
+void RunLife(const Place& place, int year, uint32_t seed) {
+    SCOPED_TRACE(place.name);
+    Life life(place, year, seed);
+    life.Run();
+    Counts& c = life.counts;
+
+    // Expected: each adhan of each date once, at the minute of that date's
+    // times, plus or minus the user's clock changes.
+    // Each at the minute of the program's times of that day. (Those can differ
+    // by a minute from the times computed on their own below: the look-up of
+    // tomorrow's religious day before today's times leaves the core a trace,
+    // e.g. YATSI of 13/05/2022 in Berlin, 22:39 instead of 22:38.)
+    std::map<std::pair<int32_t, int>, std::vector<int>> fired;
+    long offTimesComputedApart = 0;
+    for (const Firing& f : life.firings) {
+        fired[{f.date, f.slot}].push_back(f.minute);
+        if (f.minute != f.dayTimesMinute && ++c.wrongMinute <= 3)
+            ADD_FAILURE() << "slot " << f.slot << " fired at minute " << f.minute
+                          << ", its time is " << f.dayTimesMinute;
+    }
+    const int days = IsLeapYear(year) ? 366 : 365;
+    const PcClock zones(place, year);
+    // The core with the program's calculation parameters.
+    ProgramState settings;
+    settings.location.latitude = place.latitude;
+    settings.location.longitude = place.longitude;
+    ApplyCalcParams(settings);
+    const int32_t first = DayNumberOf(1, 1, year);
+    const int64_t localDay0 = LocalFileTime([&] {
+                                  WorkTime t;
+                                  t.year = static_cast<uint16_t>(year);
+                                  t.month = 1;
+                                  t.day = 1;
+                                  return t;
+                              }()) /
+                              kUnitsPerSecond / 60;
+    for (int d = 0; d < days; ++d) {
+        int month = 0, dayOfMonth = 0;
+        MonthAndDay(year, d + 1, &month, &dayOfMonth);
+        AstroState s = settings.astro;
+        const int16_t zone = zones.ZoneAt(UtcSeconds(dayOfMonth, month, year, 12));
+        SetLocation(s, static_cast<int16_t>(place.latitude), static_cast<int16_t>(place.longitude),
+                    zone);
+        SetDate(s, static_cast<int16_t>(dayOfMonth), static_cast<int16_t>(month),
+                static_cast<int16_t>(year));
+        int32_t t[kVakitCount];
+        ComputeDayTimes(s, t);
+        const int want[kAdhanSlotCount] = {(t[Gunes - 1] - 60 + 1440) % 1440, t[Ogle - 1],
+                                           t[Ikindi - 1], t[Aksam - 1], t[Yatsi - 1]};
+        for (int slot = 0; slot < kAdhanSlotCount; ++slot) {
+            const auto it = life.lived_.find(localDay0 + d * 1440LL + want[slot]);
+            const int extra = it == life.lived_.end() ? 0 : it->second;
+            if (extra > 0) c.relived += extra;
+            if (extra < 0) c.skippedByUser += -extra;
+            const int expected = 1 + extra;
+            const std::vector<int>& got = fired[{first + d, slot}];
+            c.expected += expected;
+            c.fired += static_cast<long>(got.size());
+            const long n = static_cast<long>(got.size());
+            if (n > expected) c.doubled += n - expected;
+            if (n < expected) c.lost += expected - n;
+            for (int m : got)
+                if (m != want[slot]) ++offTimesComputedApart;
+            if (n != expected && c.doubled + c.lost <= 3) {
+                const int64_t at = (localDay0 + d * 1440LL + want[slot]) * 60;
+                std::string around;
+                for (const Life::Entry& e : life.log)
+                    if (e.local > at - 1800 && e.local < at + 1800)
+                        around += "\n  " + std::to_string(e.local - at) + " (utc " +
+                                  std::to_string(e.utc) + ") " + e.text;
+                ADD_FAILURE() << "slot " << slot << " on " << dayOfMonth << "/" << month
+                              << " fired " << n << " times, expected " << expected
+                              << "; seconds from its minute:" << around;
+            }
+        }
+    }
+
+    std::printf(
+        "[ life ] %s %d: adhans expected %ld, fired %ld, doubled %ld, lost %ld, at a wrong minute "
+        "%ld (%ld off the times computed apart); relived by the user %ld, skipped by the user %ld\n"
+        "[ life ]   sleeps %ld (timer wakes %ld, up to %d s into the adhan minute), own "
+        "corrections %ld (largest %d s, mean %.1f s), "
+        "servers unanswered %ld, logon starts %ld, user clock changes %ld, TaskbarCreated while "
+        "shown %ld, tray faults %ld\n"
+        "[ life ]   worst delay: %d s into the minute normally; %d s from a wake; %d s from a "
+        "logon start; %d s into the minute after an own correction, %d s after a user's change; "
+        "%ld fired after an own correction had jumped over their minute\n",
+        place.name, year, c.expected, c.fired, c.doubled, c.lost, c.wrongMinute,
+        offTimesComputedApart, c.relived, c.skippedByUser, c.sleeps, c.wakes, c.latestWakeSecond,
+        c.corrections, c.largestCorrection,
+        c.corrections ? static_cast<double>(c.correctionsTotal) / c.corrections : 0.0, c.unanswered,
+        c.logons, c.userChanges, c.taskbarCreatedWhileShown, c.trayFaults, c.worstDelay,
+        c.worstDelayAfterWake, c.worstDelayAfterLogon, c.worstDelayAfterCorrection,
+        c.worstDelayAfterUserChange, c.caughtUp);
+
+    EXPECT_EQ(c.doubled, 0);
+    EXPECT_EQ(c.lost, 0);
+    EXPECT_EQ(c.wrongMinute, 0);
+    EXPECT_EQ(c.fired, c.expected);
+    EXPECT_EQ(c.trayFaults, 0);
+    EXPECT_LE(c.worstDelay, 3);
+    EXPECT_LE(c.worstDelayAfterWake, 3);
+    EXPECT_LE(c.worstDelayAfterLogon, 3);
+    // Busy years: everything happened many times.
+    EXPECT_GT(c.wakes, 300);
+    EXPECT_GT(c.corrections, 5000);
+    EXPECT_GT(c.logons, 50);
+    EXPECT_GT(c.userChanges, 40);
+    EXPECT_GT(c.relived, 0);
+    EXPECT_GT(c.skippedByUser, 0);
+}
+
+TEST(SchedulerLife, Istanbul) {
+    RunLife({"Istanbul", 4101, 2897, 180, false}, 2021, 20211);
+}
+
+TEST(SchedulerLife, BerlinWithSummerTimeFromTheSystem) {
+    RunLife({"Berlin", 5252, 1340, 60, true}, 2022, 20222);
+}
+
+}  // namespace
+}  // namespace miravel
