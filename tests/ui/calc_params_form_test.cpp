@@ -71,7 +71,7 @@ TEST(CalcParamsCommit, ModeAndYatsiTypedTogetherPassInOneCommit) {
 
 TEST(CalcParamsCommit, TemkinRangesAndTheirSigns) {
     Dialog d;
-    d.Type(IDC_TEMKIN_FIRST, "-30");  // İMSAK -30..0
+    d.Type(IDC_TEMKIN_FIRST, "-30");     // İMSAK -30..0
     d.Type(IDC_TEMKIN_FIRST + 2, "30");  // İŞRAK 0..30
     EXPECT_EQ(d.Commit(), 0);
     d.Type(IDC_TEMKIN_FIRST, "1");
@@ -174,6 +174,34 @@ TEST(CalcParamsCommit, DecimalsAreReadExactlyAndShownAgainAfterApply) {
     EXPECT_EQ(d.ps.calc.yatsiAngle, params.yatsiAngle);
 }
 
+TEST(CalcParamsCommit, EveryOffsetShownIsCommittedUnchanged) {
+    // 7.79 h is 467.4 minutes, stored as 467; shown to the nearest hundredth
+    // (7.78) it would come back as 466 from a commit of the unchanged dialog.
+    Dialog d;
+    d.Type(IDC_UTC_OFFSET, "7.79");
+    ASSERT_EQ(d.Commit(), 0);
+    EXPECT_EQ(d.ps.location.utcOffset, 467);
+    RefreshCalcParamsForm(d.ps, d.list, d.c);
+    EXPECT_EQ(d.c.text[IDC_UTC_OFFSET], " 7.79");
+
+    // Whole hundredths of an hour show as before; every minute of the range
+    // survives a commit of what is shown.
+    const std::pair<int32_t, const char*> kShown[] = {
+        {0, " 0.00"}, {180, " 3.00"}, {-210, "-3.50"}, {345, " 5.75"}, {-720, "-12.00"},
+        {1, " 0.02"}, {-1, "-0.02"},  {59, " 0.99"},   {-467, "-7.79"}};
+    for (const auto& [minutes, text] : kShown) {
+        d.ps.location.utcOffset = minutes;
+        RefreshCalcParamsForm(d.ps, d.list, d.c);
+        EXPECT_EQ(d.c.text[IDC_UTC_OFFSET], text) << minutes;
+    }
+    for (int32_t minutes = -720; minutes <= 720; ++minutes) {
+        d.ps.location.utcOffset = minutes;
+        RefreshCalcParamsForm(d.ps, d.list, d.c);
+        ASSERT_EQ(d.Commit(), 0) << minutes;
+        EXPECT_EQ(d.ps.location.utcOffset, minutes) << d.c.text[IDC_UTC_OFFSET];
+    }
+}
+
 TEST(CalcParamsCommit, AngleLimits) {
     Dialog d;
     d.Type(IDC_IMSAK_ANGLE, "-20");
@@ -204,8 +232,8 @@ TEST(CalcParamsCommit, DateAndTimeScanning) {
     EXPECT_EQ(t.dayOfWeek, 6);  // left as it was
     EXPECT_EQ(t.second, 42);
 
-    for (const char* bad : {"1/1/1900", "1/1/2100", "0/5/2024", "1/13/2024", "1-1-2024", "1/1",
-                            ""}) {
+    for (const char* bad :
+         {"1/1/1900", "1/1/2100", "0/5/2024", "1/13/2024", "1-1-2024", "1/1", ""}) {
         d.Type(IDC_WORK_DATE, bad);
         EXPECT_EQ(d.Commit(), IDC_WORK_DATE) << bad;
     }
@@ -446,7 +474,8 @@ TEST(CalcParamsTips, EveryControlWithHelpHasOneTip) {
         EXPECT_TRUE(ids.insert(tips[i].id).second) << tips[i].id;
         EXPECT_NE(tips[i].text[0], '\0');
     }
-    for (int id = IDC_TEMKIN_FIRST; id <= IDC_TEMKIN_LAST; ++id) EXPECT_TRUE(ids.count(id));
+    for (int id = IDC_TEMKIN_FIRST; id <= IDC_TEMKIN_LAST; ++id)
+        EXPECT_TRUE(ids.count(id));
 }
 
 }  // namespace
