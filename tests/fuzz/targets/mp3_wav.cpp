@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 #include "fuzz_input.h"
@@ -24,8 +25,10 @@ void CheckHeader(const uint8_t* first4, uint32_t length) {
     FUZZ_CHECK(f.layer >= 0 && f.layer <= 3);
     FUZZ_CHECK(f.bitrateKbps >= 0 && f.bitrateKbps <= 448 && f.bitrateKbps % 8 == 0);
     FUZZ_CHECK(f.layer != 0 || f.bitrateKbps == 0);
-    FUZZ_CHECK(f.sampleRate == 0 || f.sampleRate % 8000 == 0 || f.sampleRate % 11025 == 0);
-    FUZZ_CHECK(f.sampleRate <= 48000);
+    // The nine rates of the three versions, 0 for the reserved index.
+    static const std::set<uint32_t> kRates = {0,     8000,  11025, 12000, 16000,
+                                              22050, 24000, 32000, 44100, 48000};
+    FUZZ_CHECK(kRates.count(f.sampleRate) == 1);
     FUZZ_CHECK(f.channels == 1 || f.channels == 2);
 
     const auto h = miravel::BuildMp3WavHeader(first4, length);
