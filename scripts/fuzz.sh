@@ -52,7 +52,8 @@ cmake --build "$out" -j "$(nproc)" --target "${targets[@]}"
 
 found=()
 for t in "$@"; do
-  work=build/fuzz/corpus/$t findings=build/fuzz/findings/$t
+  # Absolute paths: a target may change the current folder.
+  work=$PWD/build/fuzz/corpus/$t findings=$PWD/build/fuzz/findings/$t
   mkdir -p "$work" "$findings"
   echo "== $t: ${seconds}s"
   flags=(-max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048
@@ -60,9 +61,9 @@ for t in "$@"; do
   if [ "${FUZZ_KEEP_GOING:-0}" = 1 ]; then
     flags+=(-fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
   fi
-  nice "$out/tests/fuzz/fuzz_$t" "${flags[@]}" "$work" "tests/fuzz/corpus/$t" || found+=("$t")
+  nice "$out/tests/fuzz/fuzz_$t" "${flags[@]}" "$work" "$PWD/tests/fuzz/corpus/$t" || found+=("$t")
   if [ "$merge" = 1 ]; then
-    "$out/tests/fuzz/fuzz_$t" -merge=1 -max_len=4096 "tests/fuzz/corpus/$t" "$work"
+    "$out/tests/fuzz/fuzz_$t" -merge=1 -max_len=4096 "$PWD/tests/fuzz/corpus/$t" "$work"
   fi
 done
 if [ ${#found[@]} -gt 0 ]; then
