@@ -1,4 +1,5 @@
-.PHONY: run test native win64 bench package format clean
+.PHONY: run test native win64 bench fuzz package format clean
+FUZZ_SECONDS ?= 60
 run:
 	./scripts/run.sh
 test:
@@ -9,6 +10,8 @@ win64:
 	cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake && cmake --build build/win64
 bench: native
 	./build/native/miravel-bench
+fuzz:
+	./scripts/fuzz.sh -t $(FUZZ_SECONDS)
 package:
 	./scripts/package.sh
 format:

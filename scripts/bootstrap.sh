@@ -13,6 +13,7 @@ packages=(
   xinetd iproute2 ffmpeg
   chrony
   procps
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -91,6 +91,17 @@ bool InRange(int64_t value, int64_t low, int64_t high) {
     return value >= low && value <= high;
 }
 
+// The offset in hours with two decimals. Where the minutes are no whole
+// number of hundredths of an hour (7 h 47 min is 7.7833 h) the hundredths are
+// rounded away from zero (7.79), so that the field, read back by truncation,
+// gives the same minutes: accepting the dialog unchanged keeps the offset,
+// where the nearest hundredth (7.78) would lose a minute.
+double OffsetHoursShown(int32_t minutes) {
+    const int64_t magnitude = minutes < 0 ? -static_cast<int64_t>(minutes) : minutes;
+    const int64_t hundredths = (magnitude * 100 + 59) / 60;
+    return static_cast<double>(minutes < 0 ? -hundredths : hundredths) / 100.0;
+}
+
 // Step 4 without the list: names first, then the three numbers.
 int CommitSettlementFields(Location& l, DialogControls& c) {
     const std::string city = ReadField(c, IDC_CITY);
@@ -170,7 +181,7 @@ void RefreshCalcParamsForm(const ProgramState& ps, const SettlementListFile& lis
     c.SetText(IDC_LATITUDE, text);
     std::snprintf(text, sizeof text, "%5.2f", l.longitude / 100.0);
     c.SetText(IDC_LONGITUDE, text);
-    std::snprintf(text, sizeof text, "%5.2f", l.utcOffset / 60.0);
+    std::snprintf(text, sizeof text, "%5.2f", OffsetHoursShown(l.utcOffset));
     c.SetText(IDC_UTC_OFFSET, text);
     c.Check(IDC_SYSTEM_ZONE, l.useSystemTimeZone);
 

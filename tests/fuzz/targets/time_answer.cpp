@@ -1,0 +1,261 @@
+// The Time Protocol client on any answers: the decoding of a datagram, the
+// server names, the wait for the server asked, and the whole clock check
+// against scripted servers, a fake clock and a recording window.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fuzz_input.h"
+#include "net/clock_check.h"
+
+namespace {
+
+using namespace miravel;
+
+struct Endpoint : TimeEndpoint {
+    struct Script {
+        AnswerStatus status = AnswerStatus::kNoAnswer;
+        std::vector<uint8_t> datagram;
+        bool sendFails = false;
+    };
+    bool opens = true;
+    std::map<std::string, uint32_t> hosts;
+    std::map<uint32_t, Script> servers;
+    std::vector<uint32_t> asked;
+
+    bool Open() override { return opens; }
+    uint32_t LookUpHost(const std::string& name) override {
+        const auto it = hosts.find(name);
+        return it == hosts.end() ? 0 : it->second;
+    }
+    bool SendRequest(uint32_t address) override {
+        asked.push_back(address);
+        return !servers[address].sendFails;
+    }
+    AnswerStatus AwaitAnswer(uint32_t address, uint16_t, std::vector<uint8_t>* datagram) override {
+        const Script& s = servers[address];
+        if (s.status == AnswerStatus::kAnswer) *datagram = s.datagram;
+        return s.status;
+    }
+};
+
+// Each reading advances a third of a second.
+struct Clock : ComputerClock {
+    int64_t base = 0;
+    int64_t readings = 0;
+    bool refuses = false;
+    std::vector<int64_t> sets;
+    int announced = 0;
+    int64_t Now() override { return base + readings++ / 3; }
+    CivilTime ToLocal(int64_t s) override {
+        CivilTime t;
+        const int64_t day = s >= 0 ? s / 86400 : (s - 86399) / 86400;
+        const int64_t rest = s - day * 86400;
+        t.day = static_cast<int>(day % 28) + 1;
+        t.hour = static_cast<int>(rest / 3600);
+        t.minute = static_cast<int>(rest / 60 % 60);
+        t.second = static_cast<int>(rest % 60);
+        return t;
+    }
+    bool Set(int64_t s) override {
+        sets.push_back(s);
+        return !refuses;
+    }
+    void AnnounceChange() override { ++announced; }
+};
+
+struct Ui : ClockCheckUi {
+    std::vector<std::string> events;
+    int windowLives = 0;
+    bool yes = false;
+    void ShowProgress(std::string_view) override { events.push_back("show"); }
+    void SetProgressTitle(std::string_view) override { events.push_back("title"); }
+    void HideProgress() override { events.push_back("hide"); }
+    bool WindowExists() override { return windowLives-- > 0; }
+    void ShowSocketError(std::string_view, std::string_view) override {
+        events.push_back("socket");
+    }
+    void ShowMessage(std::string_view text, std::string_view, BoxIcon) override {
+        FUZZ_CHECK(!text.empty());
+        events.push_back("message");
+    }
+    bool AskYesNo(std::string_view text, std::string_view) override {
+        FUZZ_CHECK(!text.empty());
+        events.push_back("ask");
+        return yes;
+    }
+    int Count(const char* e) const {
+        int n = 0;
+        for (const std::string& x : events)
+            n += x == e;
+        return n;
+    }
+};
+
+// The count's value by its definition: seconds from 1970, the 32-bit count
+// taken as the era of 2036 for the counts that would lie before 1970 in the
+// first era but fall after 2036 in the next.
+void CheckDecode(const uint8_t* data, size_t size) {
+    ServerTime t;
+    t.seconds = 77;
+    const bool ok = DecodeTimeAnswer(data, size, &t);
+    FUZZ_CHECK(ok == (size >= 4));
+    if (!ok) {
+        FUZZ_CHECK(t.seconds == 77);
+        return;
+    }
+    const int64_t count = int64_t{data[0]} << 24 | data[1] << 16 | data[2] << 8 | data[3];
+    int64_t seconds = count - 2208988800LL;
+    if (seconds < 0) seconds += int64_t{1} << 32;
+    const bool before1970 = seconds > INT32_MAX;
+    FUZZ_CHECK(t.clampedTo1970 == before1970);
+    FUZZ_CHECK(t.seconds == (before1970 ? 0 : seconds));
+}
+
+void CheckNames(const std::string& name) {
+    uint32_t address = 1;
+    const ServerNameKind kind = ClassifyServerName(name, &address);
+    if (kind == ServerNameKind::kBroadcast) {
+        FUZZ_CHECK(address == kBroadcastAddress && name == "255.255.255.255");
+    } else if (kind == ServerNameKind::kDotted) {
+        // Leading zeros are decimal ("010" is 10), so only the number is compared.
+        uint32_t again = 0;
+        FUZZ_CHECK(ParseDottedQuad(DottedQuad(address), &again) && again == address);
+        FUZZ_CHECK(name.size() >= 7 && name.size() <= 15);
+    } else {
+        FUZZ_CHECK(address == 0);
+    }
+    FUZZ_CHECK((kind == ServerNameKind::kEmpty) == name.empty());
+    uint32_t parsed = 0;
+    if (ParseDottedQuad(name, &parsed)) {
+        uint32_t again = 0;
+        FUZZ_CHECK(ParseDottedQuad(DottedQuad(parsed), &again) && again == parsed);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    CheckDecode(data, size);
+    fuzz::FuzzInput in(data, size);
+    const uint8_t flags = in.Byte();
+    const bool silent = flags & 1;
+    Endpoint endpoint;
+    endpoint.opens = !(flags & 2);
+    Clock clock;
+    clock.refuses = flags & 4;
+    clock.base = in.InRange(-(int64_t{1} << 33), int64_t{1} << 33);
+    Ui ui;
+    ui.yes = flags & 8;
+    ui.windowLives = flags & 16 && !silent ? in.Byte() % 8 : 1000;
+    ClockCheckRequest request;
+    request.silent = silent;
+    request.notBefore = flags & 32 ? in.InRange(0, INT32_MAX) : 0;
+    TimeServers servers;
+    servers.timeoutMs = static_cast<uint16_t>(in.U32());
+
+    // The answer wait: only the sender asked ends it, once.
+    AnswerWait wait;
+    const uint32_t waitAddress = in.U32();
+    const uint16_t waitPort = static_cast<uint16_t>(in.U32());
+    wait.Start(waitAddress, waitPort, servers.timeoutMs);
+    FUZZ_CHECK(wait.waiting() == (servers.timeoutMs != 0));
+    bool answered = false;
+    for (int i = 0, n = in.Byte() % 8; i < n; ++i) {
+        const uint32_t from = in.Byte() & 1 ? waitAddress : in.U32();
+        const uint16_t port = in.Byte() & 1 ? waitPort : static_cast<uint16_t>(in.U32());
+        const bool wasWaiting = wait.waiting();
+        const AnswerWait::Action a = wait.OnDatagram(from, port);
+        const bool fromServer = from == waitAddress && port == waitPort;
+        if (wasWaiting) FUZZ_CHECK((a == AnswerWait::Action::kAnswer) == fromServer);
+        if (a == AnswerWait::Action::kAnswer) {
+            FUZZ_CHECK(fromServer && !answered);
+            answered = true;
+        }
+        if (in.Byte() % 16 == 0) wait.OnTimeout();
+    }
+
+    while (!in.Empty() && servers.hosts.size() < 6) {
+        const std::string name = in.Part();
+        CheckNames(name);
+        servers.hosts.push_back(name);
+        const uint32_t lookedUp = in.U32();
+        endpoint.hosts[name.substr(0, kMaxServerNameChars)] = lookedUp;
+        const uint8_t how = in.Byte();
+        std::string datagram = in.Part();
+        CheckDecode(reinterpret_cast<const uint8_t*>(datagram.data()), datagram.size());
+        uint32_t address = 0;
+        if (ClassifyServerName(name.substr(0, kMaxServerNameChars), &address) ==
+            ServerNameKind::kHostName)
+            address = lookedUp;
+        static const AnswerStatus kStatus[] = {AnswerStatus::kAnswer,       AnswerStatus::kAnswer,
+                                               AnswerStatus::kAnswer,       AnswerStatus::kNoAnswer,
+                                               AnswerStatus::kWindowClosed, AnswerStatus::kQuit};
+        endpoint.servers[address] = {kStatus[how % 6],
+                                     std::vector<uint8_t>(datagram.begin(), datagram.end()),
+                                     (how & 0x80) != 0};
+    }
+
+    const ClockCheckResult r = RunClockCheck(servers, request, endpoint, clock, ui);
+
+    // Nothing on the screen in the silent mode (no window, no box); the
+    // window, when shown, is closed at the end.
+    if (silent) {
+        FUZZ_CHECK(ui.Count("show") == 0 && ui.Count("message") == 0 && ui.Count("ask") == 0 &&
+                   ui.Count("socket") == 0);
+    }
+    if (r.outcome == ClockCheckOutcome::kSocketFailed) {
+        FUZZ_CHECK(!silent && !endpoint.opens && ui.events == std::vector<std::string>{"socket"});
+        return 0;
+    }
+    if (!silent) FUZZ_CHECK(ui.events.front() == "show" && ui.events.back() == "hide");
+    FUZZ_CHECK(ui.Count("ask") <= 1);
+
+    // Nobody asked and broadcast never answer.
+    for (uint32_t a : endpoint.asked)
+        FUZZ_CHECK(a != 0 && a != kBroadcastAddress);
+
+    const bool usedAnswer =
+        r.outcome == ClockCheckOutcome::kInSync || r.outcome == ClockCheckOutcome::kCorrected ||
+        r.outcome == ClockCheckOutcome::kDeclined || r.outcome == ClockCheckOutcome::kSetRefused;
+    if (usedAnswer) {
+        FUZZ_CHECK(!r.server.empty() && r.address != 0 && r.address != kBroadcastAddress);
+        FUZZ_CHECK(!endpoint.asked.empty() && endpoint.asked.back() == r.address);
+        const Endpoint::Script& s = endpoint.servers[r.address];
+        FUZZ_CHECK(s.status == AnswerStatus::kAnswer && s.datagram.size() >= 4);
+        ServerTime t;
+        FUZZ_CHECK(DecodeTimeAnswer(s.datagram.data(), s.datagram.size(), &t));
+        FUZZ_CHECK(t.seconds == r.serverTime.seconds);
+        // A clock set without asking anybody never takes a time that cannot be right.
+        if (silent) FUZZ_CHECK(!t.clampedTo1970 && t.seconds >= request.notBefore);
+    } else {
+        FUZZ_CHECK(clock.sets.empty());
+    }
+    switch (r.outcome) {
+        case ClockCheckOutcome::kInSync:
+            FUZZ_CHECK(r.drift == 0 && clock.sets.empty());
+            break;
+        case ClockCheckOutcome::kCorrected:
+        case ClockCheckOutcome::kSetRefused:
+            FUZZ_CHECK(r.drift != 0 && clock.sets.size() == 1);
+            FUZZ_CHECK(silent || ui.Count("ask") == 1);
+            // The next whole second of the computer, moved by the drift.
+            FUZZ_CHECK(clock.sets[0] - r.serverTime.seconds >= 1 &&
+                       clock.sets[0] - r.serverTime.seconds <= 2);
+            FUZZ_CHECK(clock.announced == (r.outcome == ClockCheckOutcome::kCorrected));
+            break;
+        case ClockCheckOutcome::kDeclined:
+            FUZZ_CHECK(!silent && ui.Count("ask") == 1 && clock.sets.empty());
+            break;
+        case ClockCheckOutcome::kNoAnswer:
+            FUZZ_CHECK(silent || ui.Count("message") == 1);
+            break;
+        case ClockCheckOutcome::kWindowClosed:
+        case ClockCheckOutcome::kQuit:
+            FUZZ_CHECK(ui.Count("message") == 0 && ui.Count("ask") == 0);
+            break;
+        case ClockCheckOutcome::kSocketFailed:
+            break;
+    }
+    return 0;
+}
