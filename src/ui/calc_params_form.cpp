@@ -164,13 +164,8 @@ void TemkinRange(int v, int32_t mode, int32_t* low, int32_t* high) {
     }
 }
 
-void RefreshCalcParamsForm(const ProgramState& ps, const SettlementListFile& list,
-                           DialogControls& c) {
-    FillTemkins(ps, c, ps.calc.mode != 0);
-
-    c.Enable(IDC_OPEN_LIST, list.exists);
+void ShowPlaceFields(const ProgramState& ps, DialogControls& c) {
     EnableSettlementFields(ps, c);
-
     const Location& l = ps.location;
     char text[32];
     std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(l.listRow));
@@ -183,6 +178,15 @@ void RefreshCalcParamsForm(const ProgramState& ps, const SettlementListFile& lis
     c.SetText(IDC_LONGITUDE, text);
     std::snprintf(text, sizeof text, "%5.2f", OffsetHoursShown(l.utcOffset));
     c.SetText(IDC_UTC_OFFSET, text);
+}
+
+void RefreshCalcParamsForm(const ProgramState& ps, const SettlementListFile& list,
+                           DialogControls& c) {
+    FillTemkins(ps, c, ps.calc.mode != 0);
+
+    c.Enable(IDC_OPEN_LIST, list.exists);
+    ShowPlaceFields(ps, c);
+    const Location& l = ps.location;
     c.Check(IDC_SYSTEM_ZONE, l.useSystemTimeZone);
 
     FillAnglesAndMode(ps, c);

@@ -18,6 +18,9 @@ struct SettlementListFile {
     bool exists = false;
 };
 
+// The place's fields (row, names, latitude, longitude, offset) as "Uygula"
+// shows them, enabled as the "Liste" box says.
+void ShowPlaceFields(const ProgramState& ps, DialogControls& c);
 // Fills every field from the record and sets the enabled states (the
 // opening and the refresh after "Uygula" and a wheel step).
 void RefreshCalcParamsForm(const ProgramState& ps, const SettlementListFile& list,

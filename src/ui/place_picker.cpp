@@ -176,21 +176,7 @@ void ApplyPickedRow(ProgramState& ps, DialogControls& c, const SettlementListFil
     l.listRow = row;
     LoadSettlementRow(list.path.c_str(), row, l);
 
-    c.Check(IDC_USE_LIST, true);
-    c.Enable(IDC_LIST_ROW, true);
-    for (int id : {IDC_CITY, IDC_COUNTRY, IDC_LATITUDE, IDC_LONGITUDE, IDC_UTC_OFFSET})
-        c.Enable(id, false);
-    char text[32];
-    std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(l.listRow));
-    c.SetText(IDC_LIST_ROW, text);
-    c.SetText(IDC_CITY, l.city);
-    c.SetText(IDC_COUNTRY, l.country);
-    std::snprintf(text, sizeof text, "%5.2f", l.latitude / 100.0);
-    c.SetText(IDC_LATITUDE, text);
-    std::snprintf(text, sizeof text, "%5.2f", l.longitude / 100.0);
-    c.SetText(IDC_LONGITUDE, text);
-    std::snprintf(text, sizeof text, "%5.2f", l.utcOffset / 60.0);
-    c.SetText(IDC_UTC_OFFSET, text);
+    ShowPlaceFields(ps, c);
     // Enter now saves; the focus left on "Listeyi Aç" would open the picker
     // again.
     c.Focus(IDC_OK_BUTTON);
