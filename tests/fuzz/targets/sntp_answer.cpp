@@ -98,7 +98,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             answer[24 + i] = static_cast<char>(transmit >> (56 - 8 * i));
 
     // The era rule both ways: a time in the window reads back to the microsecond.
-    const int64_t inWindow = received < kWindowEnd * kMicros ? received : sent;
+    const bool receivedInWindow =
+        received >= kWindowStart * kMicros && received < kWindowEnd * kMicros;
+    const int64_t inWindow = receivedInWindow ? received : sent;
     FUZZ_CHECK(UnixMicrosFromNtp(NtpFromUnixMicros(inWindow)) == inWindow);
     FUZZ_CHECK(Micros(NtpFromUnixMicros(inWindow)) == inWindow);
 
