@@ -616,6 +616,10 @@ void IniDocument::SetString(std::string_view section, std::string_view key,
         if (Unquote(p.value) == value) return;
         std::string changed(text.substr(0, p.valueStart));
         changed.append(value);
+        // A value with blanks around it reads without them: when the line
+        // would read as it does now, it stays as it is (the blanks before the
+        // old value would otherwise be added to at every save).
+        if (Unquote(ParseLine(changed).value) == Unquote(p.value)) return;
         owned_.push_back(std::move(changed));
         line.start = owned_.size() - 1;
         line.length = owned_.back().size();

@@ -220,9 +220,17 @@ void Load(const Setting& s, const IniDocument& doc, std::string_view section, Pr
                 doc.Find(section, key, &value) ? value == kEvet : s.defaultNumber != 0;
             break;
         }
-        case Form::Text:
-            doc.GetString(section, key, s.defaultText, &At<char>(s, ps), s.size);
+        case Form::Text: {
+            // A value read is trimmed, but cutting it to the field may leave
+            // blanks at its end, which the next load would trim: the name
+            // would change at every save. The cut value is trimmed too.
+            char* text = &At<char>(s, ps);
+            size_t n = doc.GetString(section, key, s.defaultText, text, s.size);
+            while (n > 0 && (text[n - 1] == ' ' || text[n - 1] == '\t' || text[n - 1] == '\r' ||
+                             text[n - 1] == '\n' || text[n - 1] == '\v' || text[n - 1] == '\f'))
+                text[--n] = '\0';
             break;
+        }
         case Form::Angle:
             At<float>(s, ps) =
                 AngleFromHundredths(doc.GetInt(section, key, s.defaultNumber, s.low, s.high));

@@ -90,6 +90,25 @@ TEST(IniDocument, ReplacesAValueInItsLineAndKeepsEveryOtherByte) {
               "Enlem=1\r\n");
 }
 
+// A value with blanks around it reads without them; setting it again, as
+// every save does, must not add its leading blanks to the line once more.
+TEST(IniDocument, ASecondSetOfABlankPaddedValueLeavesTheLineAlone) {
+    IniDocument doc("[A]\r\nZ=2\r\nY=  v  \r\n");
+    doc.SetString("A", "Z", "  new value  ");
+    const std::string once = doc.Text();
+    EXPECT_EQ(once, "[A]\r\nZ=  new value  \r\nY=  v  \r\n");
+    doc.SetString("A", "Z", "  new value  ");
+    doc.SetString("A", "Y", " v");
+    doc.SetString("A", "Y", "\"v\"");
+    EXPECT_EQ(doc.Text(), once);
+    std::string value;
+    ASSERT_TRUE(doc.Find("A", "Z", &value));
+    EXPECT_EQ(value, "new value");
+    doc.SetString("A", "Y", " w");
+    EXPECT_TRUE(doc.Find("A", "Y", &value));
+    EXPECT_EQ(value, "w");
+}
+
 TEST(IniDocument, AppendsANewKeyAfterTheLastKeyOfItsSection) {
     IniDocument doc(
         "[A]\r\n"

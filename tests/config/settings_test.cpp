@@ -312,6 +312,26 @@ TEST(Settings, FlagsAndTextsReadAsTheTableSays) {
     EXPECT_STREQ(ps.options.reminderButtonText, "12345678901234567890123456789012");
 }
 
+// A name cut to its field must not end in a blank that the next load trims:
+// the settings would differ after a save without any edit.
+TEST(Settings, ANameCutBeforeABlankLosesTheBlank) {
+    TempFolder dir;
+    const auto ini = dir / "miravel.ini";
+    WriteBytes(ini,
+               "[Hesap Paramatreleri]\r\n"
+               "Şehir Adı=Afyonkarahisar Merkez\r\n"  // the 15th character is a blank
+               "Ülke Adı=Türkiye Cumhu\t  riyeti\r\n");
+    ProgramState ps;
+    LoadCalcParams(ps, ini);
+    EXPECT_STREQ(ps.location.city, "Afyonkarahisar");
+    EXPECT_STREQ(ps.location.country, "Türkiye Cumhu");
+    ASSERT_TRUE(SaveCalcParams(ps, ini));
+    ProgramState again;
+    LoadCalcParams(again, ini);
+    EXPECT_STREQ(again.location.city, ps.location.city);
+    EXPECT_STREQ(again.location.country, ps.location.country);
+}
+
 TEST(Settings, OnlyTheCalculationSectionGivesOptionDefaults) {
     TempFolder dir;
     const auto ini = dir / "miravel.ini";

@@ -1,6 +1,7 @@
-// The Time Protocol client on any answers: the decoding of a datagram, the
+// The time clients on any answers: the decoding of a datagram, the
 // server names, the wait for the server asked, and the whole clock check
 // against scripted servers, a fake clock and a recording window.
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +18,10 @@ struct Endpoint : TimeEndpoint {
         AnswerStatus status = AnswerStatus::kNoAnswer;
         std::vector<uint8_t> datagram;
         bool sendFails = false;
+        // An SNTP answer echoes the request's transmit value in its origin
+        // field (the value is random, so only the server can know it).
+        bool echoes = false;
+        int awaited = 0;
     };
     bool opens = true;
     std::map<std::string, uint32_t> hosts;
@@ -32,10 +37,23 @@ struct Endpoint : TimeEndpoint {
         asked.push_back(address);
         return !servers[address].sendFails;
     }
+    bool SendDatagram(uint32_t address, uint16_t, const std::vector<uint8_t>& bytes) override {
+        asked.push_back(address);
+        Script& s = servers[address];
+        if (s.echoes && bytes.size() >= kNtpPacketBytes && s.datagram.size() >= kNtpPacketBytes)
+            std::copy(bytes.begin() + 40, bytes.begin() + 48, s.datagram.begin() + 24);
+        return !s.sendFails;
+    }
+    // A server answers once; waiting on after that times out.
     AnswerStatus AwaitAnswer(uint32_t address, uint16_t, std::vector<uint8_t>* datagram) override {
-        const Script& s = servers[address];
+        Script& s = servers[address];
+        if (s.awaited++ > 0) return AnswerStatus::kNoAnswer;
         if (s.status == AnswerStatus::kAnswer) *datagram = s.datagram;
         return s.status;
+    }
+    AnswerStatus AwaitAnswerFrom(uint32_t address, uint16_t, uint16_t timeoutMs,
+                                 std::vector<uint8_t>* datagram) override {
+        return AwaitAnswer(address, timeoutMs, datagram);
     }
 };
 
@@ -43,10 +61,19 @@ struct Endpoint : TimeEndpoint {
 struct Clock : ComputerClock {
     int64_t base = 0;
     int64_t readings = 0;
-    bool refuses = false;
-    std::vector<int64_t> sets;
+    ClockSetStatus setStatus = ClockSetStatus::kSet;
+    std::vector<int64_t> setsMs;
+    std::vector<int64_t> readMs;
     int announced = 0;
-    int64_t Now() override { return base + readings++ / 3; }
+    int64_t NowMs() override {
+        const int64_t ms = base * 1000 + readings++ * 1000 / 3;
+        readMs.push_back(ms);
+        return ms;
+    }
+    int64_t Now() override {
+        const int64_t ms = NowMs();
+        return ms / 1000 - (ms % 1000 != 0 && ms < 0);
+    }
     CivilTime ToLocal(int64_t s) override {
         CivilTime t;
         const int64_t day = s >= 0 ? s / 86400 : (s - 86399) / 86400;
@@ -57,11 +84,27 @@ struct Clock : ComputerClock {
         t.second = static_cast<int>(rest % 60);
         return t;
     }
-    bool Set(int64_t s) override {
-        sets.push_back(s);
-        return !refuses;
+    ClockSetStatus SetMs(int64_t ms) override {
+        setsMs.push_back(ms);
+        return setStatus;
     }
     void AnnounceChange() override { ++announced; }
+};
+
+struct Elevation : ClockElevation {
+    ElevatedSetStatus status = ElevatedSetStatus::kSet;
+    int calls = 0;
+    TimeProtocol protocol = TimeProtocol::kTime;
+    uint32_t address = 0;
+    uint16_t port = 0;
+    ElevatedSetStatus SetClockAsAdministrator(TimeProtocol p, uint32_t a, uint16_t po,
+                                              uint16_t) override {
+        ++calls;
+        protocol = p;
+        address = a;
+        port = po;
+        return status;
+    }
 };
 
 struct Ui : ClockCheckUi {
@@ -143,7 +186,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Endpoint endpoint;
     endpoint.opens = !(flags & 2);
     Clock clock;
-    clock.refuses = flags & 4;
+    // A refused set: for want of rights, or for another reason.
+    if (flags & 4)
+        clock.setStatus = flags & 64 ? ClockSetStatus::kNoPrivilege : ClockSetStatus::kFailed;
     clock.base = in.InRange(-(int64_t{1} << 33), int64_t{1} << 33);
     Ui ui;
     ui.yes = flags & 8;
@@ -151,6 +196,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ClockCheckRequest request;
     request.silent = silent;
     request.notBefore = flags & 32 ? in.InRange(0, INT32_MAX) : 0;
+    Elevation elevation;
+    if (flags & 128) {
+        static const ElevatedSetStatus kElevated[] = {
+            ElevatedSetStatus::kSet, ElevatedSetStatus::kCancelled, ElevatedSetStatus::kFailed};
+        elevation.status = kElevated[in.Byte() % 3];
+        request.elevation = &elevation;
+    }
     TimeServers servers;
     servers.timeoutMs = static_cast<uint16_t>(in.U32());
 
@@ -180,20 +232,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CheckNames(name);
         servers.hosts.push_back(name);
         const uint32_t lookedUp = in.U32();
-        endpoint.hosts[name.substr(0, kMaxServerNameChars)] = lookedUp;
         const uint8_t how = in.Byte();
         std::string datagram = in.Part();
         CheckDecode(reinterpret_cast<const uint8_t*>(datagram.data()), datagram.size());
+        // The address the check will ask: that of the entry's host.
+        const std::string entryText = name.substr(0, kMaxServerNameChars);
+        ServerEntry entry;
         uint32_t address = 0;
-        if (ClassifyServerName(name.substr(0, kMaxServerNameChars), &address) ==
-            ServerNameKind::kHostName)
-            address = lookedUp;
+        if (ParseServerEntry(entryText, &entry)) {
+            endpoint.hosts[entry.host] = lookedUp;
+            if (ClassifyServerName(entry.host, &address) == ServerNameKind::kHostName)
+                address = lookedUp;
+        }
         static const AnswerStatus kStatus[] = {AnswerStatus::kAnswer,       AnswerStatus::kAnswer,
                                                AnswerStatus::kAnswer,       AnswerStatus::kNoAnswer,
                                                AnswerStatus::kWindowClosed, AnswerStatus::kQuit};
         endpoint.servers[address] = {kStatus[how % 6],
                                      std::vector<uint8_t>(datagram.begin(), datagram.end()),
-                                     (how & 0x80) != 0};
+                                     (how & 0x80) != 0, (how & 0x40) != 0};
     }
 
     const ClockCheckResult r = RunClockCheck(servers, request, endpoint, clock, ui);
@@ -209,43 +265,100 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     if (!silent) FUZZ_CHECK(ui.events.front() == "show" && ui.events.back() == "hide");
-    FUZZ_CHECK(ui.Count("ask") <= 1);
 
     // Nobody asked and broadcast never answer.
     for (uint32_t a : endpoint.asked)
         FUZZ_CHECK(a != 0 && a != kBroadcastAddress);
+    // The helper with administrator rights is offered only in the interactive
+    // mode, after a refusal for want of rights, and then to the server that answered.
+    FUZZ_CHECK(elevation.calls <= 1);
+    if (elevation.calls == 1) {
+        FUZZ_CHECK(!silent && clock.setStatus == ClockSetStatus::kNoPrivilege);
+        FUZZ_CHECK(elevation.address == r.address && elevation.protocol == r.protocol);
+        FUZZ_CHECK(ui.Count("ask") == 2);
+    } else {
+        FUZZ_CHECK(ui.Count("ask") <= 1);
+    }
 
     const bool usedAnswer =
         r.outcome == ClockCheckOutcome::kInSync || r.outcome == ClockCheckOutcome::kCorrected ||
-        r.outcome == ClockCheckOutcome::kDeclined || r.outcome == ClockCheckOutcome::kSetRefused;
+        r.outcome == ClockCheckOutcome::kDeclined || r.outcome == ClockCheckOutcome::kSetRefused ||
+        r.outcome == ClockCheckOutcome::kNoPrivilege ||
+        r.outcome == ClockCheckOutcome::kCorrectedAsAdministrator;
     if (usedAnswer) {
         FUZZ_CHECK(!r.server.empty() && r.address != 0 && r.address != kBroadcastAddress);
         FUZZ_CHECK(!endpoint.asked.empty() && endpoint.asked.back() == r.address);
         const Endpoint::Script& s = endpoint.servers[r.address];
-        FUZZ_CHECK(s.status == AnswerStatus::kAnswer && s.datagram.size() >= 4);
-        ServerTime t;
-        FUZZ_CHECK(DecodeTimeAnswer(s.datagram.data(), s.datagram.size(), &t));
-        FUZZ_CHECK(t.seconds == r.serverTime.seconds);
-        // A clock set without asking anybody never takes a time that cannot be right.
-        if (silent) FUZZ_CHECK(!t.clampedTo1970 && t.seconds >= request.notBefore);
+        FUZZ_CHECK(s.status == AnswerStatus::kAnswer);
+        if (r.protocol == TimeProtocol::kTime) {
+            FUZZ_CHECK(s.datagram.size() >= 4);
+            ServerTime t;
+            FUZZ_CHECK(DecodeTimeAnswer(s.datagram.data(), s.datagram.size(), &t));
+            FUZZ_CHECK(t.seconds == r.serverTime.seconds);
+            // A clock set without asking anybody never takes a time that cannot be right.
+            if (silent) FUZZ_CHECK(!t.clampedTo1970 && t.seconds >= request.notBefore);
+        } else {
+            // Only an answer that echoes the request is taken.
+            FUZZ_CHECK(s.echoes && s.datagram.size() >= kNtpPacketBytes);
+            FUZZ_CHECK(s.datagram[1] >= 1 && s.datagram[1] <= 15);
+        }
+        // A silent correction never jumps further than the bound, unless the
+        // computer's clock reads a time before any that can be right.
+        if (silent && !clock.setsMs.empty()) {
+            bool clockBefore = false;
+            for (int64_t ms : clock.readMs)
+                clockBefore |= ms < request.notBefore * 1000;
+            FUZZ_CHECK(clockBefore ||
+                       (r.offsetMs <= kMaxSilentJumpMs && r.offsetMs >= -kMaxSilentJumpMs));
+        }
     } else {
-        FUZZ_CHECK(clock.sets.empty());
+        FUZZ_CHECK(clock.setsMs.empty() && clock.announced == 0);
+    }
+    const bool setTried = r.outcome == ClockCheckOutcome::kCorrected ||
+                          r.outcome == ClockCheckOutcome::kSetRefused ||
+                          r.outcome == ClockCheckOutcome::kNoPrivilege ||
+                          r.outcome == ClockCheckOutcome::kCorrectedAsAdministrator;
+    if (setTried) {
+        FUZZ_CHECK(clock.setsMs.size() == 1);
+        FUZZ_CHECK(silent || ui.Count("ask") >= 1);
+        if (r.protocol == TimeProtocol::kTime) {
+            // The next whole second of the computer, moved by the drift.
+            FUZZ_CHECK(r.drift != 0 && clock.setsMs[0] % 1000 == 0);
+            const int64_t set = clock.setsMs[0] / 1000;
+            FUZZ_CHECK(set - r.serverTime.seconds >= 1 && set - r.serverTime.seconds <= 2);
+        } else {
+            // The computer's reading just before the set, moved by the offset.
+            FUZZ_CHECK(r.offsetMs >= kNtpInSyncMs || r.offsetMs <= -kNtpInSyncMs);
+            FUZZ_CHECK(clock.setsMs[0] == clock.readMs.back() + r.offsetMs);
+        }
     }
     switch (r.outcome) {
         case ClockCheckOutcome::kInSync:
-            FUZZ_CHECK(r.drift == 0 && clock.sets.empty());
+            FUZZ_CHECK(clock.setsMs.empty());
+            if (r.protocol == TimeProtocol::kTime)
+                FUZZ_CHECK(r.drift == 0);
+            else
+                FUZZ_CHECK(r.offsetMs < kNtpInSyncMs && r.offsetMs > -kNtpInSyncMs);
+            FUZZ_CHECK(silent || ui.Count("message") == 1);
             break;
         case ClockCheckOutcome::kCorrected:
+            FUZZ_CHECK(clock.setStatus == ClockSetStatus::kSet && clock.announced == 1);
+            break;
         case ClockCheckOutcome::kSetRefused:
-            FUZZ_CHECK(r.drift != 0 && clock.sets.size() == 1);
-            FUZZ_CHECK(silent || ui.Count("ask") == 1);
-            // The next whole second of the computer, moved by the drift.
-            FUZZ_CHECK(clock.sets[0] - r.serverTime.seconds >= 1 &&
-                       clock.sets[0] - r.serverTime.seconds <= 2);
-            FUZZ_CHECK(clock.announced == (r.outcome == ClockCheckOutcome::kCorrected));
+            FUZZ_CHECK(clock.setStatus != ClockSetStatus::kSet && clock.announced == 0);
+            // A silent refusal for want of rights has an outcome of its own.
+            if (silent) FUZZ_CHECK(clock.setStatus == ClockSetStatus::kFailed);
+            break;
+        case ClockCheckOutcome::kNoPrivilege:
+            FUZZ_CHECK(silent && clock.setStatus == ClockSetStatus::kNoPrivilege &&
+                       clock.announced == 0);
+            break;
+        case ClockCheckOutcome::kCorrectedAsAdministrator:
+            FUZZ_CHECK(!silent && elevation.calls == 1 &&
+                       elevation.status == ElevatedSetStatus::kSet && clock.announced == 1);
             break;
         case ClockCheckOutcome::kDeclined:
-            FUZZ_CHECK(!silent && ui.Count("ask") == 1 && clock.sets.empty());
+            FUZZ_CHECK(!silent && ui.Count("ask") == 1 && clock.setsMs.empty());
             break;
         case ClockCheckOutcome::kNoAnswer:
             FUZZ_CHECK(silent || ui.Count("message") == 1);
