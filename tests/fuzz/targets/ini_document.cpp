@@ -84,8 +84,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (!in.Empty() && sections.size() < 8)
         sections.push_back(in.Part());
 
+    // A Windows-1254 file comes back byte for byte; a UTF-8 or UTF-16 one is
+    // decoded and written in Windows-1254 (or in its own encoding where that
+    // would lose characters), and what is written reads the same once more.
     IniDocument doc(text);
-    FUZZ_CHECK(doc.Text() == text);
+    if (doc.SourceEncoding() == miravel::IniEncoding::Cp1254) {
+        FUZZ_CHECK(doc.Text() == text);
+    } else {
+        FUZZ_CHECK(IniDocument(doc.Text()).Text() == doc.Text());
+    }
 
     // Reads: the bounded copy is the value cut to the buffer, and the
     // integer is the value's number.
