@@ -366,6 +366,11 @@ void IniDocument::SplitCp1254() {
 }
 
 void IniDocument::DecodeUnicode(std::string_view bytes) {
+    // A UTF-16 file of odd length ends in half a unit, which holds no
+    // character: it is left out, so that text written after the last line
+    // stays aligned to whole units.
+    const bool utf16 = encoding_ == IniEncoding::Utf16Le || encoding_ == IniEncoding::Utf16Be;
+    if (utf16 && bytes.size() % 2 != 0) bytes.remove_suffix(1);
     raw_ = std::make_shared<const std::string>(bytes);
     const std::string_view raw = *raw_;
     auto base = std::make_shared<std::string>();

@@ -208,6 +208,23 @@ TEST(IniEncodings, CharactersWindows1254LacksKeepTheFileInItsOwnEncoding) {
     EXPECT_EQ(bad.Text(), broken);
 }
 
+// A UTF-16 file of odd length ends in half a unit: keys added after its last
+// line must still be whole units, or the next load reads none of them.
+TEST(IniEncodings, AnOddUtf16FileTakesNewKeysThatReadBack) {
+    std::string odd = Utf16("[A]\r\nx=", true);
+    odd += std::string("\x3D\xD8\x4C\xDE", 4);  // keeps the file in UTF-16
+    odd += Utf16("\r\ny=1", true, false) + "Z";
+    IniDocument doc(odd);
+    EXPECT_EQ(doc.GetInt("A", "y", 0), 1);
+    doc.SetInt("A", "z", 7);
+    doc.SetString("B", "w", "Türkiye");
+    const IniDocument again(doc.Text());
+    EXPECT_EQ(again.GetInt("A", "y", 0), 1);
+    EXPECT_EQ(again.GetInt("A", "z", 0), 7);
+    EXPECT_EQ(again.GetString("B", "w", ""), "Türkiye");
+    EXPECT_EQ(again.Text(), doc.Text());
+}
+
 TEST(IniEncodings, Windows1254TextIsNotMistakenForUtf8) {
     // Every Turkish letter, and the sequences of two that could look like
     // UTF-8 ("Ã¼" is "ü" in UTF-8 read as Windows-1254).
