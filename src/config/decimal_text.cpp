@@ -56,7 +56,8 @@ int32_t ScaleDecimal(const char* text, int32_t multiplier, const char** end) {
     int64_t fracPart = 0;
     for (const char* d = fracEnd; d != fracFirst; --d)
         fracPart = (m * (d[-1] - '0') + fracPart) / 10;
-    int64_t magnitude = whole > kLimit ? kLimit + 1 : whole * m;
+    // Zero times any number is zero, however large the number.
+    int64_t magnitude = whole > kLimit && m != 0 ? kLimit + 1 : whole * m;
     if (magnitude <= kLimit) magnitude += fracPart;
     const bool resultNegative = negative != (multiplier < 0);
     // The int32 range reaches one further below zero than above.

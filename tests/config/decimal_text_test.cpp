@@ -57,6 +57,9 @@ TEST(DecimalText, SaturatesToTheWholeInt32Range) {
     EXPECT_EQ(ScaleDecimal("21474836.48", 100), kMax);
     EXPECT_EQ(ScaleDecimal("1", kMin), kMin);
     EXPECT_EQ(ScaleDecimal("-1", kMin), kMax);
+    // Zero times a number past the range is still zero.
+    EXPECT_EQ(ScaleDecimal("99993999067", 0), 0);
+    EXPECT_EQ(ScaleDecimal("-99993999067.5", 0), 0);
 
     int32_t out = 7;
     EXPECT_TRUE(ParseScaledDecimal(" -2147483648 ", 1, &out));
