@@ -669,9 +669,19 @@ void IniDocument::SetInt(std::string_view section, std::string_view key, int32_t
 }
 
 std::string IniDocument::Text() const {
+    // A decoded file goes back in Windows-1254 unless that would lose
+    // characters, or unless those bytes would themselves read as UTF-8 next
+    // time ("Ã§" is also the UTF-8 of "ç"): then it keeps its own encoding.
+    if (encoding_ == IniEncoding::Cp1254) return Text(false);
+    if (!lossy_) {
+        std::string plain = Text(false);
+        if (!IsUtf8BeyondAscii(plain)) return plain;
+    }
+    return Text(true);
+}
+
+std::string IniDocument::Text(bool keepEncoding) const {
     std::string out;
-    // A decoded file goes back in Windows-1254 unless that would lose characters.
-    const bool keepEncoding = lossy_ && encoding_ != IniEncoding::Cp1254;
     out.reserve((keepEncoding ? raw_->size() : (base_ ? base_->size() : 0)) + 64);
     if (keepEncoding) out += ByteOrderMark(encoding_);
     for (uint32_t id = head_; id != kNone; id = lines_[id].next) {

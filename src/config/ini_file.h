@@ -125,6 +125,8 @@ class IniDocument {
     uint32_t FindKey(std::string_view section, std::string_view key) const;
     uint32_t AddLine(std::string text);
     void InsertAfter(uint32_t at, uint32_t id);
+    // The file in Windows-1254, or in the encoding it was read in.
+    std::string Text(bool keepEncoding) const;
 
     // What was loaded, immutable and shared between copies, so that the
     // names in the indexes below stay valid.

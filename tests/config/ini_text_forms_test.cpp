@@ -225,6 +225,22 @@ TEST(IniEncodings, AnOddUtf16FileTakesNewKeysThatReadBack) {
     EXPECT_EQ(again.Text(), doc.Text());
 }
 
+// A UTF-8 file whose Windows-1254 form would itself be valid UTF-8 ("Ã§" is
+// the UTF-8 of "ç") stays UTF-8, or the next read would decode it again.
+TEST(IniEncodings, AUtf8FileWhoseTextWouldReadAsUtf8AgainStaysUtf8) {
+    const std::string file = Cp1254ToUtf8("[A]\r\nx=Ã§\r\n");
+    IniDocument doc(file);
+    EXPECT_EQ(doc.GetString("A", "x", ""), "Ã§");
+    doc.SetInt("A", "y", 1);
+    const IniDocument again(doc.Text());
+    EXPECT_EQ(again.GetString("A", "x", ""), "Ã§");
+    EXPECT_EQ(again.GetInt("A", "y", 0), 1);
+    EXPECT_EQ(again.Text(), doc.Text());
+    // Ordinary Turkish text still goes back in Windows-1254.
+    IniDocument turkish(Cp1254ToUtf8("[A]\r\nx=Türkiye\r\n"));
+    EXPECT_EQ(turkish.Text(), "[A]\r\nx=Türkiye\r\n");
+}
+
 TEST(IniEncodings, Windows1254TextIsNotMistakenForUtf8) {
     // Every Turkish letter, and the sequences of two that could look like
     // UTF-8 ("Ã¼" is "ü" in UTF-8 read as Windows-1254).

@@ -51,7 +51,14 @@ inline int32_t ExactScale(const char* text, int32_t multiplier, const char** end
         magnitude = magnitude * 10 + static_cast<uint64_t>(c - '0');
         if (magnitude > kPast) break;
     }
-    magnitude = magnitude > kPast ? kPast : std::min(magnitude * m + carry, kPast);
+    // Zero times any number, however large, is zero; a product past 2^40
+    // is taken as 2^40 before it could overflow.
+    if (m == 0)
+        magnitude = 0;
+    else if (magnitude > kPast / m)
+        magnitude = kPast;
+    else
+        magnitude = std::min(magnitude * m + carry, kPast);
     const bool resultNegative = negative != (multiplier < 0);
     const int64_t v =
         resultNegative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
