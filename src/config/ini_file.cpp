@@ -208,6 +208,19 @@ bool IsUtf8BeyondAscii(std::string_view bytes) {
     return beyondAscii;
 }
 
+// How a file of these bytes is read: by its byte-order mark, as UTF-8 when
+// it is UTF-8 beyond ASCII, or else as Windows-1254.
+IniEncoding EncodingOf(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return IniEncoding::Utf8Bom;
+    if (bytes.substr(0, 2) == "\xFF\xFE") return IniEncoding::Utf16Le;
+    if (bytes.substr(0, 2) == "\xFE\xFF") return IniEncoding::Utf16Be;
+    return IsUtf8BeyondAscii(bytes) ? IniEncoding::Utf8 : IniEncoding::Cp1254;
+}
+
+// The first line of a Windows-1254 file that would otherwise read as
+// another encoding.
+constexpr std::string_view kCp1254Mark = "; Kodlama: Windows-1254 (Türkçe)\r\n";
+
 std::string EncodeAs(IniEncoding encoding, std::string_view cp1254) {
     switch (encoding) {
         case IniEncoding::Utf8:
@@ -295,15 +308,7 @@ IniDocument IniDocument::Adopt(std::string&& bytes) {
 }
 
 IniDocument::IniDocument(std::string&& bytes, int) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        encoding_ = IniEncoding::Utf8Bom;
-    } else if (bytes.substr(0, 2) == "\xFF\xFE") {
-        encoding_ = IniEncoding::Utf16Le;
-    } else if (bytes.substr(0, 2) == "\xFE\xFF") {
-        encoding_ = IniEncoding::Utf16Be;
-    } else if (IsUtf8BeyondAscii(bytes)) {
-        encoding_ = IniEncoding::Utf8;
-    }
+    encoding_ = EncodingOf(bytes);
     if (encoding_ == IniEncoding::Cp1254) {
         base_ = std::make_shared<const std::string>(std::move(bytes));
         SplitCp1254();
@@ -669,13 +674,22 @@ void IniDocument::SetInt(std::string_view section, std::string_view key, int32_t
 }
 
 std::string IniDocument::Text() const {
+    if (encoding_ == IniEncoding::Cp1254) {
+        std::string plain = Text(false);
+        // Bytes written since loading can make the text read as something
+        // else next time: UTF-8 ("Ã§" is also the UTF-8 of "ç") or a
+        // byte-order mark. A comment line in front, whose "ü" is no UTF-8,
+        // keeps it a Windows-1254 file; the file as loaded never needs it.
+        if (!owned_.empty() && EncodingOf(plain) != IniEncoding::Cp1254) {
+            plain.insert(0, kCp1254Mark);
+        }
+        return plain;
+    }
     // A decoded file goes back in Windows-1254 unless that would lose
-    // characters, or unless those bytes would themselves read as UTF-8 next
-    // time ("Ã§" is also the UTF-8 of "ç"): then it keeps its own encoding.
-    if (encoding_ == IniEncoding::Cp1254) return Text(false);
+    // characters or read as another encoding: then it keeps its own.
     if (!lossy_) {
         std::string plain = Text(false);
-        if (!IsUtf8BeyondAscii(plain)) return plain;
+        if (EncodingOf(plain) == IniEncoding::Cp1254) return plain;
     }
     return Text(true);
 }

@@ -13,7 +13,9 @@
 // blank lines, keys and sections the program does not know, the line ends)
 // is kept. New lines end in CR LF. A decoded file is written back in
 // Windows-1254, unless it holds characters that Windows-1254 cannot
-// represent: it then keeps its own encoding, so that nothing is lost.
+// represent: it then keeps its own encoding, so that nothing is lost. A
+// Windows-1254 file that the bytes written into it would make read as UTF-8
+// gets a comment line in front whose letters are no UTF-8.
 //
 // Look-ups and writes take constant time on average, whatever the size of
 // the file.

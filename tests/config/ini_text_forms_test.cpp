@@ -241,6 +241,39 @@ TEST(IniEncodings, AUtf8FileWhoseTextWouldReadAsUtf8AgainStaysUtf8) {
     EXPECT_EQ(turkish.Text(), "[A]\r\nx=Türkiye\r\n");
 }
 
+// Written bytes can turn a Windows-1254 file into valid UTF-8 ("Ã§" is the
+// UTF-8 of "ç"); the saved file must still read as what was written.
+TEST(IniEncodings, AWindows1254FileStaysWindows1254WhateverIsWrittenIntoIt) {
+    const std::string file = "[A]\r\nx=1\r\n";
+    IniDocument doc(file);
+    EXPECT_EQ(doc.Text(), file);
+    doc.SetString("A", "x", "Ã§");
+    const std::string saved = doc.Text();
+    EXPECT_EQ(saved.substr(0, 2), "; ");
+    EXPECT_EQ(saved.substr(saved.find("\r\n") + 2), "[A]\r\nx=Ã§\r\n");
+    const IniDocument again(saved);
+    EXPECT_EQ(again.SourceEncoding(), IniEncoding::Cp1254);
+    EXPECT_EQ(again.GetString("A", "x", ""), "Ã§");
+    EXPECT_EQ(again.Text(), saved);
+    // One mark, however often the file goes round.
+    IniDocument third(saved);
+    third.SetString("A", "y", "Ã¼");
+    EXPECT_EQ(third.Text(), saved + "y=Ã¼\r\n");
+    // Text that is no UTF-8 needs no mark.
+    IniDocument turkish(file);
+    turkish.SetString("A", "x", "Türkiye");
+    EXPECT_EQ(turkish.Text(), "[A]\r\nx=Türkiye\r\n");
+
+    // A decoded file whose Windows-1254 form would begin with a byte-order
+    // mark keeps its own encoding.
+    IniDocument marked(Cp1254ToUtf8("ï»¿;x\r\n[A]\r\nx=ğ\r\n"));
+    marked.SetInt("A", "y", 1);
+    const IniDocument reread(marked.Text());
+    EXPECT_EQ(reread.GetString("A", "x", ""), "ğ");
+    EXPECT_EQ(reread.GetInt("A", "y", 0), 1);
+    EXPECT_EQ(reread.Text(), marked.Text());
+}
+
 TEST(IniEncodings, Windows1254TextIsNotMistakenForUtf8) {
     // Every Turkish letter, and the sequences of two that could look like
     // UTF-8 ("Ã¼" is "ü" in UTF-8 read as Windows-1254).
