@@ -16,7 +16,6 @@ constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kMinutesPerRadian = 229.1831180523293;     // 720 / pi
 constexpr double kRadiansPerMinute = 0.004363323129985824;  // pi / 720
-constexpr double kRadPerDeg = 0.017453292519943295;
 constexpr double kDegPerRad = 57.29577951308232;
 constexpr double kTenthsPerRad = 572.9577951308232;
 

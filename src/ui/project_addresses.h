@@ -1,9 +1,9 @@
 // Where the about dialog and the options dialog point to, in one place.
 //
 // The project publishes no web server and no mailbox of its own yet: the web
-// page is the user manual that ships beside the program (a file every
-// Windows opens, unlike the README's Markdown), the e-mail address is
-// empty (the about box shows "—" and its e-mail button stays disabled), and
+// button opens the user manual that ships beside the program (see
+// app/manual.h), the e-mail address is empty (the about box shows "—" and
+// its e-mail button stays disabled), and
 // the salâ file has no download address (the program ships "sala.wav"; when
 // it is missing, the options dialog asks the user to choose a WAV file
 // instead of offering a download that cannot succeed).
@@ -11,7 +11,6 @@
 
 namespace miravel {
 
-inline constexpr char kProjectWebPage[] = "miravel.rtf";
 inline constexpr char kProjectEmail[] = "";
 inline constexpr char kSalaDownloadUrl[] = "";
 
