@@ -7,6 +7,7 @@
 #include "config/settings.h"
 #include "config/settlement_list.h"
 #include "config/zone_offset.h"
+#include "core/calendar.h"
 #include "core/sun.h"
 
 namespace miravel::cli {
@@ -223,6 +224,15 @@ bool LoadPlace(const Args& args, ProgramState& ps, std::string* error) {
 
 int16_t ZoneMinutesFor(const ProgramState& ps, const Date& date) {
     return ZoneOffsetForDate(ps.location, ReadSystemZone(), date.day, date.month, date.year);
+}
+
+int16_t SetPlaceAndDate(ProgramState& ps, const Date& date) {
+    const int16_t zone = ZoneMinutesFor(ps, date);
+    SetLocation(ps.astro, static_cast<int16_t>(ps.location.latitude),
+                static_cast<int16_t>(ps.location.longitude), zone);
+    SetDate(ps.astro, static_cast<int16_t>(date.day), static_cast<int16_t>(date.month),
+            static_cast<int16_t>(date.year));
+    return zone;
 }
 
 namespace {

@@ -69,6 +69,9 @@ bool LoadPlaceAndOptions(const Args& args, ProgramState& ps, std::filesystem::pa
 // The zone in effect for the place on `date`: configured offset plus summer
 // hour (the system zone is read when the settings say so).
 int16_t ZoneMinutesFor(const ProgramState& ps, const Date& date);
+// Sets the core to the place of `ps` and to `date`, in the zone of that day,
+// and returns that zone.
+int16_t SetPlaceAndDate(ProgramState& ps, const Date& date);
 
 // "İstanbul, Türkiye" or "41.01°N 28.97°E" (Windows-1254).
 std::string PlaceTitle(const ProgramState& ps, bool fromFlags);

@@ -90,24 +90,18 @@ std::string Line(const char* label, const char* format, int tenths, const char* 
 
 namespace {
 constexpr OptionHelp kAstroOptions[] = {
-    {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
-    kPresetOptionHelp,
-    kHijriOptionHelp,
-    {"--row N", "the place from row N of the settlement list miravel.csv"},
-    {"--lat DEG", "latitude in degrees, north positive (with --lon)"},
-    {"--lon DEG", "longitude in degrees, east positive (with --lat)"},
-    {"--zone HOURS", "offset from UTC in hours, e.g. 3 or 5.5"},
-    {"--summer", "add the summer hour"},
-    {"--mode N", "calculation mode 0..5 (default 4)"},
     {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
     {"--time HH:MM", "the minute (default: now)"},
     {"--json", "JSON output (UTF-8)"},
 };
 }  // namespace
 
-const CommandHelp kAstroHelp = {"astro", "[OPTIONS]",
+const CommandHelp kAstroHelp = {"astro",
+                                "[OPTIONS]",
                                 "times, Hijri date, qibla, sun, moon and compass of one minute",
-                                "What the times window shows, in its order.", kAstroOptions};
+                                "What the times window shows, in its order.",
+                                kAstroOptions,
+                                kPlaceOptionHelp};
 
 int RunAstro(int argc, char** argv) {
     Args args({"--ini", "--date", "--time", "--lat", "--lon", "--zone", "--mode", "--row",
@@ -134,12 +128,8 @@ int RunAstro(int argc, char** argv) {
         return 2;
     }
     const Location& loc = ps.location;
-    const int16_t zone = ZoneMinutesFor(ps, date);
+    const int16_t zone = SetPlaceAndDate(ps, date);
     AstroState& astro = ps.astro;
-    SetLocation(astro, static_cast<int16_t>(loc.latitude), static_cast<int16_t>(loc.longitude),
-                zone);
-    SetDate(astro, static_cast<int16_t>(date.day), static_cast<int16_t>(date.month),
-            static_cast<int16_t>(date.year));
     SetClock(astro, static_cast<int16_t>(hour), static_cast<int16_t>(minute));
 
     AstroValues v{};

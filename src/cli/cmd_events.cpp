@@ -69,25 +69,19 @@ std::string WakeText(int64_t fileTime) {
 
 namespace {
 constexpr OptionHelp kEventsOptions[] = {
-    {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
-    kPresetOptionHelp,
-    kHijriOptionHelp,
-    {"--row N", "the place from row N of the settlement list miravel.csv"},
-    {"--lat DEG", "latitude in degrees, north positive (with --lon)"},
-    {"--lon DEG", "longitude in degrees, east positive (with --lat)"},
-    {"--zone HOURS", "offset from UTC in hours, e.g. 3 or 5.5"},
-    {"--summer", "add the summer hour"},
-    {"--mode N", "calculation mode 0..5 (default 4)"},
     {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
     {"--json", "JSON output (UTF-8)"},
 };
 }  // namespace
 
 const CommandHelp kEventsHelp = {
-    "events", "[OPTIONS]", "what the program does on one day: adhans, salas, reminders",
+    "events",
+    "[OPTIONS]",
+    "what the program does on one day: adhans, salas, reminders",
     "The options of the INI file (section Seçenekler) decide the sounds and\n"
     "reminders.",
-    kEventsOptions};
+    kEventsOptions,
+    kPlaceOptionHelp};
 
 int RunEvents(int argc, char** argv) {
     Args args(

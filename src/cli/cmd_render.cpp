@@ -85,15 +85,6 @@ bool LoadSource(const Args& args, const char* name, PaletteBitmap* out, std::str
 
 namespace {
 constexpr OptionHelp kRenderOptions[] = {
-    {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
-    kPresetOptionHelp,
-    kHijriOptionHelp,
-    {"--row N", "the place from row N of the settlement list miravel.csv"},
-    {"--lat DEG", "latitude in degrees, north positive (with --lon)"},
-    {"--lon DEG", "longitude in degrees, east positive (with --lat)"},
-    {"--zone HOURS", "offset from UTC in hours, e.g. 3 or 5.5"},
-    {"--summer", "add the summer hour"},
-    {"--mode N", "calculation mode 0..5 (default 4)"},
     {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
     {"--time HH:MM", "the minute (default: now)"},
     {"--size WxH", "the picture's size, 16..8192 each (default 1280x720)"},
@@ -103,11 +94,14 @@ constexpr OptionHelp kRenderOptions[] = {
 }  // namespace
 
 const CommandHelp kRenderHelp = {
-    "render", "KIND --out FILE.bmp [OPTIONS]", "a chart, map or sky picture as a BMP file",
+    "render",
+    "KIND --out FILE.bmp [OPTIONS]",
+    "a chart, map or sky picture as a BMP file",
     "KIND is one of angles, paths, moon, earth, globe, vakitmap, qiblamap,\n"
     "declmap, yearly. Without --size, moon, earth and globe are written at\n"
     "the wallpaper's own size.",
-    kRenderOptions};
+    kRenderOptions,
+    kPlaceOptionHelp};
 
 int RunRender(int argc, char** argv) {
     Args args({"--ini", "--row", "--lat", "--lon", "--zone", "--mode", "--date", "--time", "--size",
@@ -165,10 +159,7 @@ int RunRender(int argc, char** argv) {
     AstroState& astro = ps.astro;
     astro.viewAltitude = ps.options.viewAltitude;
     astro.crescentVisibility = ps.options.crescentVisibility;
-    SetLocation(astro, static_cast<int16_t>(ps.location.latitude),
-                static_cast<int16_t>(ps.location.longitude), ZoneMinutesFor(ps, date));
-    SetDate(astro, static_cast<int16_t>(date.day), static_cast<int16_t>(date.month),
-            static_cast<int16_t>(date.year));
+    SetPlaceAndDate(ps, date);
     SetClock(astro, static_cast<int16_t>(hour), static_cast<int16_t>(minute));
 
     PaletteBitmap moon, earth;

@@ -74,10 +74,7 @@ int RunReport(int argc, char** argv) {
     ps.workTime.year = static_cast<uint16_t>(date.year);
     ps.astro.viewAltitude = ps.options.viewAltitude;
     ps.astro.crescentVisibility = ps.options.crescentVisibility;
-    SetLocation(ps.astro, static_cast<int16_t>(ps.location.latitude),
-                static_cast<int16_t>(ps.location.longitude), ZoneMinutesFor(ps, date));
-    SetDate(ps.astro, static_cast<int16_t>(date.day), static_cast<int16_t>(date.month),
-            static_cast<int16_t>(date.year));
+    SetPlaceAndDate(ps, date);
 
     if (const std::string* out = args.Value("--out")) {
         if (!WriteReportFile(ps, kind, std::filesystem::u8path(*out), ReadSystemZone())) {

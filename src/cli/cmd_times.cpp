@@ -12,15 +12,6 @@ namespace miravel::cli {
 
 namespace {
 constexpr OptionHelp kTimesOptions[] = {
-    {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
-    kPresetOptionHelp,
-    kHijriOptionHelp,
-    {"--row N", "the place from row N of the settlement list miravel.csv"},
-    {"--lat DEG", "latitude in degrees, north positive (with --lon)"},
-    {"--lon DEG", "longitude in degrees, east positive (with --lat)"},
-    {"--zone HOURS", "offset from UTC in hours, e.g. 3 or 5.5"},
-    {"--summer", "add the summer hour"},
-    {"--mode N", "calculation mode 0..5 (default 4)"},
     {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
     {"--sun HH:MM", "also the sun's azimuth and altitude at that minute"},
     {"--json", "JSON output (UTF-8)"},
@@ -28,10 +19,13 @@ constexpr OptionHelp kTimesOptions[] = {
 }  // namespace
 
 const CommandHelp kTimesHelp = {
-    "times", "[OPTIONS]", "the ten times of one day",
+    "times",
+    "[OPTIONS]",
+    "the ten times of one day",
     "The place and the calculation parameters come from the INI file; the\n"
     "options below override them.",
-    kTimesOptions};
+    kTimesOptions,
+    kPlaceOptionHelp};
 
 int RunTimes(int argc, char** argv) {
     Args args({"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--sun", "--row",
@@ -59,12 +53,8 @@ int RunTimes(int argc, char** argv) {
         return 2;
     }
     const Location& loc = ps.location;
-    const int16_t zone = ZoneMinutesFor(ps, date);
+    const int16_t zone = SetPlaceAndDate(ps, date);
     AstroState& astro = ps.astro;
-    SetLocation(astro, static_cast<int16_t>(loc.latitude), static_cast<int16_t>(loc.longitude),
-                zone);
-    SetDate(astro, static_cast<int16_t>(date.day), static_cast<int16_t>(date.month),
-            static_cast<int16_t>(date.year));
     int32_t times[kVakitCount];
     ComputeDayTimes(astro, times);
 

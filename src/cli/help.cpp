@@ -33,6 +33,7 @@ std::string CommandHelpText(const CommandHelp& help) {
     out += "\n\n" + summary + ".\n";
     if (help.details[0] != '\0') out += std::string("\n") + help.details + "\n";
     out += "\nOptions:\n";
+    out += OptionLines(help.placeOptions);
     out += OptionLines(help.options);
     static constexpr OptionHelp kHelpOption[] = {{"-h, --help", "show this help and exit"}};
     out += OptionLines(kHelpOption);

@@ -20,12 +20,27 @@ inline constexpr OptionHelp kHijriOptionHelp = {
     "--hijri official|crescent",
     "Turkey's official Hijri calendar, or the crescent rule (default: as the INI says)"};
 
+// The INI file, the conventions, and the place and parameters on the command
+// line: the first options of every command that computes for a place.
+inline constexpr OptionHelp kPlaceOptionHelp[] = {
+    {"--ini FILE", "the INI file of the place and parameters (default: miravel.ini here)"},
+    kPresetOptionHelp,
+    kHijriOptionHelp,
+    {"--row N", "the place from row N of the settlement list miravel.csv"},
+    {"--lat DEG", "latitude in degrees, north positive (with --lon)"},
+    {"--lon DEG", "longitude in degrees, east positive (with --lat)"},
+    {"--zone HOURS", "offset from UTC in hours, e.g. 3 or 5.5"},
+    {"--summer", "add the summer hour"},
+    {"--mode N", "calculation mode 0..5 (default 4)"},
+};
+
 struct CommandHelp {
     const char* name;       // "times"
     const char* arguments;  // what follows the name on the usage line
     const char* summary;    // one line, for the command list
     const char* details;    // paragraphs after the usage line; may be empty
     std::span<const OptionHelp> options;
+    std::span<const OptionHelp> placeOptions = {};  // listed before `options`
 };
 
 // "usage: miravel-cli <name> <arguments>", the summary, details and options.

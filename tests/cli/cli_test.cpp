@@ -60,6 +60,12 @@ TEST(CliHelp, TheToolsHelpListsEveryCommandAndEndsWell) {
     }
 }
 
+std::vector<OptionHelp> AllOptions(const CommandHelp& c) {
+    std::vector<OptionHelp> all(c.placeOptions.begin(), c.placeOptions.end());
+    all.insert(all.end(), c.options.begin(), c.options.end());
+    return all;
+}
+
 TEST(CliHelp, EachCommandShowsItsOwnHelpHoweverAsked) {
     for (const CommandHelp* c : kAllHelp) {
         const std::string usage = std::string("usage: miravel-cli ") + c->name;
@@ -73,7 +79,7 @@ TEST(CliHelp, EachCommandShowsItsOwnHelpHoweverAsked) {
             EXPECT_EQ(o.rc, 0) << c->name;
             EXPECT_EQ(o.out.rfind(usage, 0), 0u) << o.out;
             EXPECT_NE(o.out.find("-h, --help"), std::string::npos);
-            for (const OptionHelp& option : c->options)
+            for (const OptionHelp& option : AllOptions(*c))
                 EXPECT_NE(o.out.find(std::string("  ") + option.flag), std::string::npos)
                     << option.flag;
         }
@@ -105,7 +111,7 @@ TEST(CliHelp, UsageErrorsEndWithTwoAndAHint) {
 // arguments, never an unknown option.
 TEST(CliHelp, EveryDocumentedOptionIsTaken) {
     for (const CommandHelp* c : kAllHelp) {
-        for (const OptionHelp& option : c->options) {
+        for (const OptionHelp& option : AllOptions(*c)) {
             const std::string text = option.flag;
             const std::string flag = text.substr(0, text.find(' '));
             const Outcome o = RunCommandLine({c->name, flag, "?bad?"});
