@@ -221,11 +221,13 @@ void Load(const Setting& s, const IniDocument& doc, std::string_view section, Pr
             break;
         }
         case Form::Text: {
-            // A value read is trimmed, but cutting it to the field may leave
-            // blanks at its end, which the next load would trim: the name
-            // would change at every save. The cut value is trimmed too.
+            // A value read is trimmed, but cutting it to the field (or at a
+            // NUL byte, where the field's text ends) may leave blanks at its
+            // end, which the next load would trim: the name would change at
+            // every save. The cut value is trimmed too.
             char* text = &At<char>(s, ps);
-            size_t n = doc.GetString(section, key, s.defaultText, text, s.size);
+            doc.GetString(section, key, s.defaultText, text, s.size);
+            size_t n = std::strlen(text);
             while (n > 0 && (text[n - 1] == ' ' || text[n - 1] == '\t' || text[n - 1] == '\r' ||
                              text[n - 1] == '\n' || text[n - 1] == '\v' || text[n - 1] == '\f'))
                 text[--n] = '\0';

@@ -330,6 +330,15 @@ TEST(Settings, ANameCutBeforeABlankLosesTheBlank) {
     LoadCalcParams(again, ini);
     EXPECT_STREQ(again.location.city, ps.location.city);
     EXPECT_STREQ(again.location.country, ps.location.country);
+
+    // A NUL byte ends the text of a field the same way.
+    using namespace std::string_literals;
+    WriteBytes(ini, "[Hesap Paramatreleri]\r\nÜlke Adı=Türkiye\t\0x\r\n"s);
+    LoadCalcParams(ps, ini);
+    EXPECT_STREQ(ps.location.country, "Türkiye");
+    ASSERT_TRUE(SaveCalcParams(ps, ini));
+    LoadCalcParams(again, ini);
+    EXPECT_STREQ(again.location.country, "Türkiye");
 }
 
 TEST(Settings, OnlyTheCalculationSectionGivesOptionDefaults) {
