@@ -201,6 +201,19 @@ void SetDefault(const Setting& s, ProgramState& ps) {
     }
 }
 
+// A text value into a field of `size` bytes. A value read is trimmed, but
+// cutting it to the field (or at a NUL byte, where the field's text ends) may
+// leave blanks at its end, which the next load would trim: the text would
+// change at every save. The cut value is trimmed too.
+void ReadText(const IniDocument& doc, std::string_view section, std::string_view key,
+              const char* fallback, char* text, size_t size) {
+    doc.GetString(section, key, fallback, text, size);
+    size_t n = std::strlen(text);
+    while (n > 0 && (text[n - 1] == ' ' || text[n - 1] == '\t' || text[n - 1] == '\r' ||
+                     text[n - 1] == '\n' || text[n - 1] == '\v' || text[n - 1] == '\f'))
+        text[--n] = '\0';
+}
+
 void Load(const Setting& s, const IniDocument& doc, std::string_view section, ProgramState& ps) {
     const std::string key = KeyOf(s);
     switch (s.form) {
@@ -220,19 +233,9 @@ void Load(const Setting& s, const IniDocument& doc, std::string_view section, Pr
                 doc.Find(section, key, &value) ? value == kEvet : s.defaultNumber != 0;
             break;
         }
-        case Form::Text: {
-            // A value read is trimmed, but cutting it to the field (or at a
-            // NUL byte, where the field's text ends) may leave blanks at its
-            // end, which the next load would trim: the name would change at
-            // every save. The cut value is trimmed too.
-            char* text = &At<char>(s, ps);
-            doc.GetString(section, key, s.defaultText, text, s.size);
-            size_t n = std::strlen(text);
-            while (n > 0 && (text[n - 1] == ' ' || text[n - 1] == '\t' || text[n - 1] == '\r' ||
-                             text[n - 1] == '\n' || text[n - 1] == '\v' || text[n - 1] == '\f'))
-                text[--n] = '\0';
+        case Form::Text:
+            ReadText(doc, section, key, s.defaultText, &At<char>(s, ps), s.size);
             break;
-        }
         case Form::Angle:
             At<float>(s, ps) =
                 AngleFromHundredths(doc.GetInt(section, key, s.defaultNumber, s.low, s.high));
@@ -540,9 +543,9 @@ void LoadTallies(const std::filesystem::path& iniPath, Tally (&tallies)[kTallyCo
     LoadIniFile(iniPath, &doc);
     for (int i = 1; i <= kTallyCount; ++i) {
         Tally& t = tallies[i - 1];
-        char fallback[16];
+        char fallback[24];
         std::snprintf(fallback, sizeof fallback, "Çetele-%i", i);
-        doc.GetString(kOptionsSection, TallyKey(i, "Adı"), fallback, t.name, sizeof t.name);
+        ReadText(doc, kOptionsSection, TallyKey(i, "Adı"), fallback, t.name, sizeof t.name);
         t.value = doc.GetInt(kOptionsSection, TallyKey(i, "Değeri"), 0);
         t.increment = doc.GetInt(kOptionsSection, TallyKey(i, "Eklenecek"), 1);
     }

@@ -339,6 +339,19 @@ TEST(Settings, ANameCutBeforeABlankLosesTheBlank) {
     ASSERT_TRUE(SaveCalcParams(ps, ini));
     LoadCalcParams(again, ini);
     EXPECT_STREQ(again.location.country, "Türkiye");
+
+    // The tallies' names too.
+    WriteBytes(ini,
+               "[Seçenekler]\r\nÇetele-1 Adı=Zikir \0x\r\n"
+               "Çetele-2 Adı=1234567890123456789012345678901 23\r\n"s);
+    Tally tallies[kTallyCount], reread[kTallyCount];
+    LoadTallies(ini, tallies);
+    EXPECT_STREQ(tallies[0].name, "Zikir");
+    EXPECT_STREQ(tallies[1].name, "1234567890123456789012345678901");
+    ASSERT_TRUE(SaveTallies(ini, tallies));
+    LoadTallies(ini, reread);
+    EXPECT_STREQ(reread[0].name, "Zikir");
+    EXPECT_STREQ(reread[1].name, tallies[1].name);
 }
 
 TEST(Settings, OnlyTheCalculationSectionGivesOptionDefaults) {
