@@ -201,7 +201,7 @@ void SetDefault(const Setting& s, ProgramState& ps) {
     }
 }
 
-// A text value into a field of `size` bytes. A value read is trimmed, but
+// A text value (a name, a file) into a field of `size` bytes. A value read is trimmed, but
 // cutting it to the field (or at a NUL byte, where the field's text ends) may
 // leave blanks at its end, which the next load would trim: the text would
 // change at every save. The cut value is trimmed too.
@@ -449,8 +449,8 @@ void LoadAdhanFiles(ProgramState& ps, const std::filesystem::path& iniPath) {
     IniDocument doc;
     LoadIniFile(iniPath, &doc);
     for (int slot = 0; slot < kAdhanSlotCount; ++slot) {
-        doc.GetString(kOptionsSection, AdhanSlotKey(slot, ps.ikindiAdhanTime), "ezan.wav",
-                      ps.adhanFiles[slot], sizeof ps.adhanFiles[slot]);
+        ReadText(doc, kOptionsSection, AdhanSlotKey(slot, ps.ikindiAdhanTime), "ezan.wav",
+                 ps.adhanFiles[slot], sizeof ps.adhanFiles[slot]);
     }
 }
 

@@ -352,6 +352,18 @@ TEST(Settings, ANameCutBeforeABlankLosesTheBlank) {
     LoadTallies(ini, reread);
     EXPECT_STREQ(reread[0].name, "Zikir");
     EXPECT_STREQ(reread[1].name, tallies[1].name);
+
+    // And the adhan files.
+    WriteBytes(ini, "[Seçenekler]\r\nÖĞLE=C:\\Ezanlar\\öğle.wav\t\0x\r\n"s);
+    LoadAdhanFiles(ps, ini);
+    int slot = 0;
+    while (slot < kAdhanSlotCount && std::strcmp(ps.adhanFiles[slot], "ezan.wav") == 0)
+        ++slot;
+    ASSERT_LT(slot, kAdhanSlotCount);
+    EXPECT_STREQ(ps.adhanFiles[slot], "C:\\Ezanlar\\öğle.wav");
+    ASSERT_TRUE(SaveAdhanFile(ps, ini, slot));
+    LoadAdhanFiles(again, ini);
+    EXPECT_STREQ(again.adhanFiles[slot], ps.adhanFiles[slot]);
 }
 
 TEST(Settings, OnlyTheCalculationSectionGivesOptionDefaults) {
