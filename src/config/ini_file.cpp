@@ -326,7 +326,7 @@ IniDocument::IniDocument(const IniDocument& other)
       head_(other.head_),
       tail_(other.tail_),
       encoding_(other.encoding_),
-      lossy_(other.lossy_) {
+      lossyLines_(other.lossyLines_) {
     Reindex();  // the names of written lines now live in this copy's strings
 }
 
@@ -410,7 +410,10 @@ void IniDocument::DecodeUnicode(std::string_view bytes) {
         } else {
             char c = '?';
             if (cp != kInvalid) c = CodePointToCp1254(cp);
-            if (c == '?' && cp != '?') line.lossy = lossy_ = true;
+            if (c == '?' && cp != '?' && !line.lossy) {
+                line.lossy = true;
+                ++lossyLines_;
+            }
             base->push_back(c);
         }
     }
@@ -634,6 +637,7 @@ void IniDocument::SetString(std::string_view section, std::string_view key,
         line.start = owned_.size() - 1;
         line.length = owned_.back().size();
         line.owned = true;
+        if (line.lossy) --lossyLines_;
         line.lossy = false;
         return;
     }
@@ -687,7 +691,7 @@ std::string IniDocument::Text() const {
     }
     // A decoded file goes back in Windows-1254 unless that would lose
     // characters or read as another encoding: then it keeps its own.
-    if (!lossy_) {
+    if (lossyLines_ == 0) {
         std::string plain = Text(false);
         if (EncodingOf(plain) == IniEncoding::Cp1254) return plain;
     }

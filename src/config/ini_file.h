@@ -76,9 +76,10 @@ class IniDocument {
     // Windows-1254 would lose characters (see above).
     std::string Text() const;
     IniEncoding SourceEncoding() const { return encoding_; }
-    // Whether the loaded file holds characters (or invalid sequences) that
-    // Windows-1254 cannot represent; they read as "?".
-    bool HasUnrepresentableText() const { return lossy_; }
+    // Whether the file still holds characters (or invalid sequences) that
+    // Windows-1254 cannot represent, in lines not written over since; they
+    // read as "?".
+    bool HasUnrepresentableText() const { return lossyLines_ > 0; }
 
   private:
     static constexpr uint32_t kNone = 0xFFFFFFFFu;
@@ -138,7 +139,7 @@ class IniDocument {
     std::vector<Line> lines_;                  // in order of creation, linked by `next`
     uint32_t head_ = kNone, tail_ = kNone;
     IniEncoding encoding_ = IniEncoding::Cp1254;
-    bool lossy_ = false;
+    size_t lossyLines_ = 0;  // lines with `lossy` set
     std::vector<SectionEntry> sections_;
     std::unordered_map<std::string_view, uint32_t, NameHash, NameEqual> sectionIds_;
     std::vector<KeySlot> keySlots_;  // a power of two in size, at most 70 % full

@@ -206,6 +206,12 @@ TEST(IniEncodings, CharactersWindows1254LacksKeepTheFileInItsOwnEncoding) {
     EXPECT_EQ(bad.GetString("A", "x", ""), "?(");
     EXPECT_EQ(bad.GetInt("A", "y", 0), 1);
     EXPECT_EQ(bad.Text(), broken);
+    // Once the value that held them is written over, nothing stands in the
+    // way of Windows-1254, and the next save writes the same.
+    bad.SetString("A", "x", "ç");
+    EXPECT_FALSE(bad.HasUnrepresentableText());
+    EXPECT_EQ(bad.Text(), "[A]\r\nx=ç\r\ny=1\r\n");
+    EXPECT_EQ(IniDocument(bad.Text()).Text(), bad.Text());
 }
 
 // A UTF-16 file of odd length ends in half a unit: keys added after its last
