@@ -145,23 +145,7 @@ int CommitDateAndTime(ProgramState& ps, DialogControls& c) {
 }  // namespace
 
 void TemkinRange(int v, int32_t mode, int32_t* low, int32_t* high) {
-    switch (v) {
-        case Imsak:
-        case Gunes:
-        case Istiva:
-        case Isfirar:
-            *low = -30;
-            *high = 0;
-            break;
-        case Yatsi:
-            *low = mode == kLastMode ? 60 : 0;
-            *high = mode == kLastMode ? 120 : 30;
-            break;
-        default:
-            *low = 0;
-            *high = 30;
-            break;
-    }
+    TemkinLimits(v, mode, low, high);  // the limits the INI reader holds temkins to
 }
 
 void ShowPlaceFields(const ProgramState& ps, DialogControls& c) {
