@@ -122,6 +122,50 @@ TEST(DiyanetPreset, MatchesEveryCollectedOfficialTimetable) {
     }
 }
 
+// The program's own times of every place of the shipped list through 2026,
+// under the default settings and every other mode, folded into one FNV-1a
+// hash: the official convention must not move a single default minute.
+TEST(OwnTimes, EveryPlaceOfTheListThroughAYearIsUnchanged) {
+    const std::vector<std::string> rows =
+        ReadSettlementRows(std::filesystem::path(MIRAVEL_SOURCE_DIR) / "data" / "miravel.csv");
+    ASSERT_GT(rows.size(), 1000u);
+    uint64_t hash = 14695981039346656037ull;
+    auto fold = [&hash](int32_t value) {
+        for (int byte = 0; byte < 4; ++byte) {
+            hash ^= static_cast<uint8_t>(value >> (8 * byte));
+            hash *= 1099511628211ull;
+        }
+    };
+    for (const std::string& row : rows) {
+        ProgramState ps;
+        ParseSettlementRow(row, ps.location);
+        for (int mode : {4, 0, 1, 2, 3, 5}) {
+            ps.calc.mode = mode;
+            ApplyCalcParams(ps);
+            SetLocation(ps.astro, static_cast<int16_t>(ps.location.latitude),
+                        static_cast<int16_t>(ps.location.longitude),
+                        static_cast<int16_t>(ps.location.utcOffset));
+            // Every day under the defaults, about one a month under the other modes.
+            for (int day = 0; day < 365; day += mode == 4 ? 1 : 31) {
+                int d = day + 1, m = 1;
+                for (const int length : {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}) {
+                    if (d <= length) break;
+                    d -= length;
+                    ++m;
+                }
+                SetDate(ps.astro, static_cast<int16_t>(d), static_cast<int16_t>(m), 2026);
+                int32_t times[kVakitCount];
+                ComputeDayTimes(ps.astro, times);
+                for (const int32_t t : times)
+                    fold(t);
+            }
+        }
+    }
+    std::printf("own times of %zu places through 2026: hash %016llx\n", rows.size(),
+                static_cast<unsigned long long>(hash));
+    EXPECT_EQ(hash, 0xb015dfe3eef1dff4ull);
+}
+
 TEST(DiyanetPreset, AnkaraFirstOfJanuaryToTheMinute) {
     ProgramState ps = ProvinceState(6, true);
     SetLocation(ps.astro, static_cast<int16_t>(ps.location.latitude),
