@@ -118,7 +118,7 @@ struct NightShare {
     double a, b, c;
 };
 constexpr NightShare kImsakShare = {0.9, 0.59, 0.0018};
-constexpr NightShare kYatsiShare = {0.988, 0.5227, 0.002383};
+constexpr NightShare kYatsiShare = {0.888, 0.5427, 0.00158};
 
 // Depression (degrees, positive below the horizon) the official tables take
 // for an angle of `angle` degrees below the horizon.
