@@ -114,6 +114,7 @@ constexpr double kOfficialRoundingBias = 0.04;
 // Yatsı there is taken at 16 degrees, not Turkey's 17.
 constexpr double kNightRuleLatitude = 45.0;
 constexpr double kNightRuleYatsiAngle = 16.0;
+constexpr double kNightRuleDawn = 72.0;  // minutes from İmsak to sunrise at least
 struct NightShare {
     double a, b, c;
 };
@@ -187,6 +188,7 @@ uint16_t ComputeVakit(AstroState& s, int v) {
         case Imsak:
             s.clampIndex = 1;
             if (official && NightRuleApplies(s)) {
+                s.clampIndex = 2;  // no earlier than 157.5 degrees before the transit
                 const double depression = OfficialDepression(s, -s.imsakAngle, kImsakShare);
                 HourAngleForAltitude(s, -depression * 0.017453292519943295);
             } else {
@@ -197,6 +199,10 @@ uint16_t ComputeVakit(AstroState& s, int v) {
         case Gunes:
             HourAngleForAltitude(
                 s, official ? kOfficialHorizonRad : static_cast<double>(-0.017453292f));
+            // Under the night rule sunrise comes no sooner than 72 minutes
+            // (18 degrees of hour angle) after İmsak.
+            if (official && NightRuleApplies(s) && s.offset < s.imsakHourAngle + kNightRuleDawn)
+                s.offset = static_cast<float>(s.imsakHourAngle + kNightRuleDawn);
             break;
         case Israk:
             HourAngleForAltitude(s, static_cast<double>(0.08726646f));
