@@ -131,12 +131,12 @@ int RunTimeSync(int argc, char** argv) {
     const uint16_t serverPort = static_cast<uint16_t>(port);
 
     // Any free local port: this query must not need the rights that port 37 needs.
-    std::unique_ptr<TimeEndpoint> endpoint = MakeTimeEndpoint(serverPort, 0);
+    std::unique_ptr<TimeEndpoint> endpoint = MakeTimeEndpoint(serverPort);
     if (!endpoint->Open()) {
         PrintError("cannot open a UDP socket");
         return 1;
     }
-    const uint32_t address = ResolveServer(*endpoint, entry.host);
+    const uint32_t address = ResolveServer(*endpoint, entry.host, static_cast<uint16_t>(timeout));
     if (address == 0 || address == kBroadcastAddress) {
         PrintError("no server address for " + entry.host);
         return 1;

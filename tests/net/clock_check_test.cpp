@@ -56,16 +56,29 @@ struct FakeEndpoint : TimeEndpoint {
     };
     bool openResult = true;
     std::map<std::string, uint32_t> hosts;
+    std::map<std::string, AnswerStatus> hangingNames;  // the resolver's answer never comes
     std::map<uint32_t, Script> servers;
     std::vector<std::string> lookUps;
     std::vector<uint32_t> sent;
     std::vector<uint16_t> waits;
+    int opens = 0, closes = 0;
 
-    bool Open() override { return openResult; }
-    uint32_t LookUpHost(const std::string& name) override {
+    bool Open() override {
+        ++opens;
+        return openResult;
+    }
+    void Close() override { ++closes; }
+    AnswerStatus LookUpHost(const std::string& name, uint16_t timeoutMs,
+                            uint32_t* address) override {
         lookUps.push_back(name);
+        *address = 0;
+        if (auto h = hangingNames.find(name); h != hangingNames.end()) {
+            waits.push_back(timeoutMs);
+            return h->second;
+        }
         auto it = hosts.find(name);
-        return it == hosts.end() ? 0 : it->second;
+        if (it != hosts.end()) *address = it->second;
+        return AnswerStatus::kAnswer;
     }
     bool SendRequest(uint32_t address) override {
         sent.push_back(address);
@@ -265,11 +278,11 @@ TEST_F(ClockCheck, SilentCorrectsAtOnceButNeverFromATimeThatCannotBeRight) {
         {"old.example", kServerA}, {"zero.example", kServerB}, {"good.example", 0x0A000007}};
     endpoint.Answers(kServerA, CountOf(UnixSeconds(2025, 6, 1, 0, 0, 0)));  // before the build
     endpoint.Answers(kServerB, 2208988799u);                                // before 1970
-    endpoint.Answers(0x0A000007, CountOf(clock.base - 3600));
+    endpoint.Answers(0x0A000007, CountOf(clock.base - 2));
     const ClockCheckResult r = Run(true, {"old.example", "zero.example", "good.example"});
     EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
     EXPECT_EQ(r.server, "good.example");
-    EXPECT_EQ(r.drift, 3600);
+    EXPECT_EQ(r.drift, 2);
     EXPECT_EQ(endpoint.sent.size(), 3u);
     ASSERT_EQ(clock.sets.size(), 1u);
     EXPECT_EQ(clock.announcements, 1);
@@ -380,10 +393,9 @@ std::vector<uint8_t> NtpAnswer(const std::vector<uint8_t>& request, int64_t serv
 
 struct FakeElevation : ClockElevation {
     ElevatedSetStatus result = ElevatedSetStatus::kSet;
-    std::vector<std::string> calls;
-    ElevatedSetStatus SetClockAsAdministrator(TimeProtocol protocol, uint32_t address,
-                                              uint16_t port, uint16_t timeoutMs) override {
-        calls.push_back(ElevatedTimeSyncArguments(protocol, address, port, timeoutMs));
+    std::vector<int64_t> calls;
+    ElevatedSetStatus SetClockAsAdministrator(int64_t offsetMs) override {
+        calls.push_back(offsetMs);
         return result;
     }
 };
@@ -455,11 +467,11 @@ TEST_F(NtpClockCheck, ForgedAnswersAreWaitedPastAndBadServersPassedOver) {
     endpoint.responders[kServerA] = [this](const std::vector<uint8_t>& r) {
         std::vector<uint8_t> forged = NtpAnswer(r, clock.NowMs() + 3600 * 1000);
         forged[30] ^= 0x40;
-        return std::vector<std::vector<uint8_t>>{forged, NtpAnswer(r, clock.NowMs() + 5000)};
+        return std::vector<std::vector<uint8_t>>{forged, NtpAnswer(r, clock.NowMs() + 1500)};
     };
     ClockCheckResult r = Run(true, {"ntp:10.0.0.5"});
     EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
-    EXPECT_NEAR(static_cast<double>(r.offsetMs), 5000.0, 2.0);
+    EXPECT_NEAR(static_cast<double>(r.offsetMs), 1500.0, 2.0);
     EXPECT_EQ(endpoint.datagramsTo.size(), 1u);
     EXPECT_EQ(endpoint.waits.size(), 2u);
 
@@ -472,7 +484,7 @@ TEST_F(NtpClockCheck, ForgedAnswersAreWaitedPastAndBadServersPassedOver) {
         return std::vector<std::vector<uint8_t>>{NtpAnswer(r, clock.NowMs() + 9000, 16)};
     };
     endpoint.responders[0x0A000007] = [this](const std::vector<uint8_t>& r) {
-        return std::vector<std::vector<uint8_t>>{NtpAnswer(r, clock.NowMs() + 7000, 1)};
+        return std::vector<std::vector<uint8_t>>{NtpAnswer(r, clock.NowMs() + 1700, 1)};
     };
     r = Run(true, {"ntp:10.0.0.5", "ntp:10.0.0.6", "ntp:10.0.0.7:4123"});
     EXPECT_EQ(r.address, 0x0A000007u);
@@ -515,38 +527,176 @@ TEST_F(NtpClockCheck, KissOfDeathKeepsTheServerUnaskedForTheTimeItSays) {
     EXPECT_EQ(endpoint.datagramsTo, (std::vector<std::pair<uint32_t, uint16_t>>{{kServerA, 123}}));
 }
 
-TEST_F(NtpClockCheck, SilentModeRefusesAJumpBeyondTheBoundUnlessTheComputerIsSurelyWrong) {
-    clock.base = UnixSeconds(2027, 4, 10, 8, 0, 0);
-    ServerAOffBy(16LL * 3600 * 1000);
-    endpoint.responders[kServerB] = [this](const std::vector<uint8_t>& r) {
-        return std::vector<std::vector<uint8_t>>{NtpAnswer(r, clock.NowMs() - 14LL * 3600 * 1000)};
+// The silent mode on the list's answers (offsets in ms, server minus
+// computer; each entry its own server unless the address repeats).
+TEST_F(NtpClockCheck, SilentStepBeyondOneServersNeedsASecondServerThatAgrees) {
+    struct Row {
+        std::vector<std::string> hosts;
+        std::vector<int64_t> offsetsMs;  // of 10.0.0.5, .6, .7 in turn
+        ClockCheckOutcome outcome;
+        uint32_t setBy;  // 0: not set
     };
-    ClockCheckResult r = Run(true, {"ntp:10.0.0.5", "ntp:10.0.0.6"});
-    EXPECT_EQ(r.address, kServerB);
+    const Row rows[] = {
+        {{"ntp:10.0.0.5"}, {1900}, ClockCheckOutcome::kCorrected, kServerA},
+        {{"ntp:10.0.0.5"}, {-2600}, ClockCheckOutcome::kUnconfirmed, 0},
+        {{"ntp:10.0.0.5", "ntp:10.0.0.6"}, {30000, 30900}, ClockCheckOutcome::kCorrected, kServerB},
+        {{"ntp:10.0.0.5", "ntp:10.0.0.6"}, {-30000, -31200}, ClockCheckOutcome::kUnconfirmed, 0},
+        // The same server twice, under another port, is still one server.
+        {{"ntp:10.0.0.5", "ntp:10.0.0.5:1123"}, {30000}, ClockCheckOutcome::kUnconfirmed, 0},
+        // A far-off first server is outvoted by a near second one.
+        {{"ntp:10.0.0.5", "ntp:10.0.0.6"},
+         {-54000000, 800},
+         ClockCheckOutcome::kCorrected,
+         kServerB},
+        {{"ntp:10.0.0.5", "ntp:10.0.0.6", "ntp:10.0.0.7"},
+         {3600000, -40000, -39500},
+         ClockCheckOutcome::kCorrected,
+         0x0A000007},
+        // Agreed, but more than a day's allowance.
+        {{"ntp:10.0.0.5", "ntp:10.0.0.6"}, {61000, 61000}, ClockCheckOutcome::kBeyondAllowance, 0},
+    };
+    clock.base = UnixSeconds(2027, 4, 10, 8, 0, 0);
+    for (const Row& row : rows) {
+        endpoint.responders.clear();
+        clock.setsMs.clear();
+        for (size_t i = 0; i < row.offsetsMs.size(); ++i) {
+            const int64_t offset = row.offsetsMs[i];
+            endpoint.responders[kServerA + static_cast<uint32_t>(i)] =
+                [this, offset](const std::vector<uint8_t>& r) {
+                    return std::vector<std::vector<uint8_t>>{NtpAnswer(r, clock.NowMs() + offset)};
+                };
+        }
+        SilentCorrectionAllowance allowance;
+        ClockCheckRequest request;
+        request.silent = true;
+        request.notBefore = UnixSeconds(2026, 1, 1, 0, 0, 0);
+        request.allowance = &allowance;
+        servers.hosts = row.hosts;
+        const ClockCheckResult r = RunClockCheck(servers, request, endpoint, clock, ui);
+        const std::string label = row.hosts.back() + " " + std::to_string(row.offsetsMs[0]);
+        EXPECT_EQ(r.outcome, row.outcome) << label;
+        EXPECT_EQ(clock.setsMs.size(), row.setBy ? 1u : 0u) << label;
+        EXPECT_EQ(row.setBy ? r.address : 0u, row.setBy) << label;
+    }
+    // Time Protocol answers agree within a second, their resolution.
+    clock.setsMs.clear();
+    endpoint.Answers(0x0A000008, CountOf(clock.base + 20));
+    endpoint.Answers(0x0A000009, CountOf(clock.base + 21));
+    ClockCheckResult r = Run(true, {"10.0.0.8", "10.0.0.9"});
     EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
-    // The same for the Time Protocol: 16 hours are passed over.
-    clock.sets.clear();
-    endpoint.Answers(0x0A000007, CountOf(clock.base + 16 * 3600));
-    r = Run(true, {"10.0.0.7"});
-    EXPECT_EQ(r.outcome, ClockCheckOutcome::kNoAnswer);
-    EXPECT_TRUE(clock.sets.empty());
-    // The user looking at the box may take it.
-    r = Run(false, {"10.0.0.7"});
+    EXPECT_EQ(r.address, 0x0A000009u);
+    // The user looking at the box may take any one answer.
+    r = Run(false, {"10.0.0.8"});
     EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
-    // A computer clock before the build's own time is wrong whatever the jump.
+}
+
+TEST_F(NtpClockCheck, SilentStepsOfAnyDayStayWithinTheAllowance) {
+    clock.base = UnixSeconds(2027, 4, 10, 8, 0, 0);
+    const int64_t hour = 3600 * 1000;
+    struct Step {
+        int64_t steadyMs;
+        int64_t offsetMs;  // both servers
+        ClockCheckOutcome outcome;
+    };
+    const Step steps[] = {
+        {0, 40000, ClockCheckOutcome::kCorrected},
+        {hour, -30000, ClockCheckOutcome::kBeyondAllowance},  // 70 s in the day
+        {2 * hour, 1500, ClockCheckOutcome::kCorrected},
+        {3 * hour, 18500, ClockCheckOutcome::kCorrected},  // 60 s: the whole allowance
+        {4 * hour, 300, ClockCheckOutcome::kBeyondAllowance},
+        {24 * hour - 1, 300, ClockCheckOutcome::kBeyondAllowance},
+        {24 * hour, 30000, ClockCheckOutcome::kCorrected},  // the first step fell out
+    };
+    SilentCorrectionAllowance allowance;
+    ClockCheckRequest request;
+    request.silent = true;
+    request.notBefore = UnixSeconds(2026, 1, 1, 0, 0, 0);
+    request.allowance = &allowance;
+    servers.hosts = {"ntp:10.0.0.5", "ntp:10.0.0.6"};
+    for (const Step& step : steps) {
+        for (uint32_t a : {kServerA, kServerB})
+            endpoint.responders[a] = [this, step](const std::vector<uint8_t>& r) {
+                return std::vector<std::vector<uint8_t>>{
+                    NtpAnswer(r, clock.NowMs() + step.offsetMs)};
+            };
+        request.steadyMs = step.steadyMs;
+        EXPECT_EQ(RunClockCheck(servers, request, endpoint, clock, ui).outcome, step.outcome)
+            << step.steadyMs;
+    }
+    // A computer clock before the build's own time is set whatever the step,
+    // on two servers' word, and the step counts against nothing.
     clock.base = UnixSeconds(2001, 1, 1, 0, 0, 0);
     clock.baseMs = -1;
-    ServerAOffBy(UnixSeconds(2027, 4, 10, 8, 0, 0) * 1000 - clock.base * 1000);
-    r = Run(true, {"ntp:10.0.0.5"});
-    EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrected);
+    const int64_t yearsMs = (UnixSeconds(2027, 4, 10, 8, 0, 0) - clock.base) * 1000;
+    for (uint32_t a : {kServerA, kServerB})
+        endpoint.responders[a] = [this, yearsMs](const std::vector<uint8_t>& r) {
+            return std::vector<std::vector<uint8_t>>{NtpAnswer(r, clock.NowMs() + yearsMs)};
+        };
+    servers.hosts = {"ntp:10.0.0.5"};
+    EXPECT_EQ(RunClockCheck(servers, request, endpoint, clock, ui).outcome,
+              ClockCheckOutcome::kUnconfirmed);
+    servers.hosts = {"ntp:10.0.0.5", "ntp:10.0.0.6"};
+    EXPECT_EQ(RunClockCheck(servers, request, endpoint, clock, ui).outcome,
+              ClockCheckOutcome::kCorrected);
+    EXPECT_TRUE(allowance.Allows(0, 24 * hour + 1));
+}
+
+// A resolver that never answers costs each name its time-out; the check
+// goes on to the next entry, and its sockets go when it ends.
+TEST_F(NtpClockCheck, UnansweredLookUpsCountAsTimeOutsAndTheSocketsCloseAtTheEnd) {
+    clock.base = UnixSeconds(2027, 4, 10, 8, 0, 0);
+    servers.timeoutMs = 700;
+    endpoint.hangingNames = {{"a.example", AnswerStatus::kNoAnswer},
+                             {"b.example", AnswerStatus::kNoAnswer},
+                             {"c.example", AnswerStatus::kNoAnswer}};
+    endpoint.hosts = {{"good.example", kServerA}};
+    ServerAOffBy(-400);
+    ui.answerYes = false;
+    ClockCheckResult r =
+        Run(false, {"ntp:a.example", "time:b.example:3700", "c.example", "ntp:good.example"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kDeclined);
     EXPECT_EQ(r.address, kServerA);
+    EXPECT_EQ(endpoint.waits, (std::vector<uint16_t>{700, 700, 700, 700}));
+    EXPECT_EQ(endpoint.datagramsTo.size(), 1u);  // nothing sent for a name not resolved
+    EXPECT_TRUE(endpoint.sent.empty());
+    EXPECT_EQ(endpoint.closes, endpoint.opens);
+    // Quitting or closing the window during a look-up ends the check.
+    endpoint.hangingNames["b.example"] = AnswerStatus::kQuit;
+    r = Run(true, {"ntp:a.example", "time:b.example:3700", "ntp:good.example"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kQuit);
+    EXPECT_EQ(endpoint.datagramsTo.size(), 1u);
+    endpoint.hangingNames["a.example"] = AnswerStatus::kWindowClosed;
+    r = Run(false, {"ntp:a.example", "ntp:good.example"});
+    EXPECT_EQ(r.outcome, ClockCheckOutcome::kWindowClosed);
+    endpoint.openResult = false;
+    Run(false, {"ntp:good.example"});
+    EXPECT_EQ(endpoint.closes, endpoint.opens);
+}
+
+// The elevated PowerShell's command line: switches and script fixed, only
+// the offset's digits vary.
+TEST(ClockElevationCommand, OnlyTheOffsetVaries) {
+    EXPECT_EQ(ElevatedClockAdjustArguments(-1234),
+              "-NoProfile -NonInteractive -NoLogo -WindowStyle Hidden -Command "
+              "\"$ErrorActionPreference='Stop'; Import-Module -Force -Name ($PSHOME + "
+              "'\\Modules\\Microsoft.PowerShell.Utility\\Microsoft.PowerShell.Utility.psd1'); "
+              "Microsoft.PowerShell.Utility\\Set-Date -Adjust "
+              "([TimeSpan]::FromMilliseconds(-1234)) | Out-Null\"");
+    const std::string model = ElevatedClockAdjustArguments(0);
+    const size_t at = model.find("(0)");
+    for (const int64_t offset :
+         {int64_t{1}, int64_t{90000}, int64_t{-86400000}, INT64_MIN, INT64_MAX}) {
+        const std::string digits = std::to_string(offset);
+        EXPECT_EQ(ElevatedClockAdjustArguments(offset),
+                  model.substr(0, at + 1) + digits + model.substr(at + 2));
+    }
 }
 
 TEST_F(NtpClockCheck, AClockThatMayNotBeSetIsSaidAndOfferedToTheAdministrator) {
     clock.base = UnixSeconds(2027, 4, 10, 8, 0, 0);
     clock.refuse = true;
     clock.refusal = ClockSetStatus::kNoPrivilege;
-    ServerAOffBy(4000);
+    ServerAOffBy(1600);
     servers.timeoutMs = 1500;
     // Silent: nothing shown, the outcome tells the caller.
     ClockCheckResult r = Run(true, {"ntp:10.0.0.5"});
@@ -570,9 +720,9 @@ TEST_F(NtpClockCheck, AClockThatMayNotBeSetIsSaidAndOfferedToTheAdministrator) {
     ui.events.clear();
     r = RunClockCheck(servers, request, endpoint, clock, ui);
     EXPECT_EQ(r.outcome, ClockCheckOutcome::kCorrectedAsAdministrator);
-    EXPECT_EQ(elevation.calls,
-              std::vector<std::string>{
-                  "timesync 10.0.0.5 --protocol ntp --port 123 --timeout 1500 --set"});
+    // Moved by the offset measured before the question: nothing is asked again.
+    EXPECT_EQ(elevation.calls, std::vector<int64_t>{r.offsetMs});
+    EXPECT_NEAR(static_cast<double>(r.offsetMs), 1600.0, 2.0);
     EXPECT_EQ(ui.events,
               (std::vector<std::string>{"show Internet Saati", "title ntp:10.0.0.5",
                                         "ask Sunucu Adresi : 10.0.0.5", "ask Internet Saati",
