@@ -1,8 +1,7 @@
 // timesync: asks one time server, with SNTP (RFC 4330) or the Time Protocol
 // (RFC 868) over UDP, and compares its time with this computer's clock. With
 // --set it also sets the clock, where the user may (Windows, with the right
-// to change the system time); the program starts it that way, with
-// administrator rights, when the user allows it.
+// to change the system time, e.g. from a prompt run as administrator).
 #include <cstdio>
 #include <memory>
 #include <string>
