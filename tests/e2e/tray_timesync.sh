@@ -12,7 +12,7 @@
 # Then, alone in a private network and mount namespace (loopback only; Wine's
 # server starts in there): with UDP port 37 held by another program, a Time
 # Protocol entry on port 3737 must report the drift; with three names that
-# a DNS server of the test's own never answers before a working NTP entry,
+# a DNS server of the test's own never answers before "ntp:localhost",
 # the main window must answer every WM_NULL within 500 ms, and the drift come.
 #
 # Last, the program runs as the unprivileged user "nobody" (inside the
@@ -85,7 +85,7 @@ while True:
   ask "port 37 held, Time Protocol on 3737"
   step "port 37 held by another program: the Time Protocol entry on port 3737 reports -90 s"
   ini_with_servers 1500 zaman1.miravel-e2e.net ntp:zaman2.miravel-e2e.net \
-    time:zaman3.miravel-e2e.net:3737 ntp:127.0.0.1
+    time:zaman3.miravel-e2e.net:3737 ntp:localhost
   timeout 60 "$wine" "$prog/driver.exe" responsive 12000 500 >"$work/responsive.out" &
   responsive_pid=$!
   sleep 2

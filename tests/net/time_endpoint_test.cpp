@@ -57,17 +57,6 @@ TEST(TimeEndpoint, OneByteRequestAndTheAnswerOfTheServerAsked) {
     EXPECT_EQ(server.lastRequest(), std::vector<uint8_t>{0x48});
 }
 
-// Two copies of the program (two users of one computer) ask at the same
-// time: neither holds a port the other needs.
-TEST(TimeEndpoint, TwoEndpointsOpenAtOnceBothGetTheirAnswers) {
-    FakeTimeServer server("127.0.0.1", 0, {{CountBytes(3913027072u), 0, ""}});
-    ASSERT_TRUE(server.ready());
-    auto first = OpenEndpoint(server.port());
-    auto second = OpenEndpoint(server.port());
-    EXPECT_EQ(AskTimeServer(*second, kLoopback1, 2000).status, ServerReply::Status::kAnswered);
-    EXPECT_EQ(AskTimeServer(*first, kLoopback1, 2000).status, ServerReply::Status::kAnswered);
-}
-
 TEST(TimeEndpoint, AnswersFromElsewhereAreDroppedAndTheWaitGoesOn) {
     // A stranger answers first, then the server itself from another port,
     // then the server's own answer.

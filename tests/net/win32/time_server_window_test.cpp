@@ -56,18 +56,6 @@ TEST(TimeServerWindow, QuitDuringTheWaitEndsItAndIsHandedOnToTheMainLoop) {
     EXPECT_TRUE(window.WindowExists());
 }
 
-// A look-up runs in the background and its result comes as a message; with
-// no time to wait there is no answer.
-TEST(TimeServerWindow, NameLookUpAnswersThroughTheWindow) {
-    TimeServerWindow window(QuietOptions(kTimeProtocolPort));
-    ASSERT_TRUE(window.Open());
-    uint32_t address = 1;
-    EXPECT_EQ(window.LookUpHost("localhost", 5000, &address), AnswerStatus::kAnswer);
-    EXPECT_EQ(address >> 24, 127u);
-    EXPECT_EQ(window.LookUpHost("localhost", 0, &address), AnswerStatus::kNoAnswer);
-    EXPECT_EQ(address, 0u);
-}
-
 HWND closeLater = nullptr;
 
 void CALLBACK CloseTheWindow(HWND, UINT, UINT_PTR id, DWORD) {
