@@ -263,7 +263,7 @@ prefix_owners() {
   local pid
   for pid in $(pgrep -x 'miravel.exe'; pgrep -x 'wineserver'); do
     tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$work/nobody/prefix" &&
-      stat -c %u "/proc/$pid"
+      stat -c %u "/proc/$pid" 2>/dev/null || true
   done | sort -u
 }
 owners=$(prefix_owners)
