@@ -195,7 +195,7 @@ bool IsKadir(const char* name) {
 // Screen and print in one sheet: on screen each printed page is a sheet of
 // paper on a grey desk; in print the desk goes and each sheet fills an A4
 // page. The sizes in print are in millimetres so that a month of 31 days,
-// its notes and the header always fit one page.
+// the header and up to five lines of notes fit one page.
 constexpr char kStyle[] = R"(
 @page { size: A4 portrait; margin: 9mm 11mm; }
 * { box-sizing: border-box; }
@@ -204,13 +204,13 @@ body { margin: 0; background: #d9ddd6; color: #17231c;
   font-family: "Segoe UI", "DejaVu Sans", "Liberation Sans", Arial, sans-serif; }
 .hint { max-width: 188mm; margin: 5mm auto 0; font-size: 10pt; color: #3b4a40; }
 .sheet { background: #fff; width: 210mm; margin: 5mm auto; padding: 9mm 11mm;
-  box-shadow: 0 1mm 4mm rgba(0,0,0,.25); display: flex; flex-direction: column; }
+  box-shadow: 0 1mm 4mm rgba(0,0,0,.25); }
 header { display: flex; justify-content: space-between; align-items: flex-end;
   border-bottom: 1.2mm solid #1f6b4a; padding-bottom: 2.5mm; margin-bottom: 2.5mm; }
 .kind { margin: 0; font-size: 10.5pt; letter-spacing: .35em; font-weight: 700; color: #1f6b4a; }
-h1 { margin: .5mm 0 0; font-size: 25pt; line-height: 1.1; }
-h1 .country { font-size: 13pt; font-weight: 400; color: #4a5a50; }
-.month { text-align: right; }
+h1 { margin: .5mm 0 0; font-size: 23pt; line-height: 1.1; white-space: nowrap; }
+h1 .country { font-size: 12pt; font-weight: 400; color: #4a5a50; }
+.month { text-align: right; white-space: nowrap; padding-left: 4mm; }
 .month .title { margin: 0; font-size: 23pt; font-weight: 700; line-height: 1.1; color: #1f6b4a; }
 .month .subtitle { margin: .5mm 0 0; font-size: 12pt; color: #4a5a50; }
 .facts { margin: 0 0 2mm; font-size: 9pt; color: #4a5a50; }
@@ -219,10 +219,10 @@ th { font-size: 10pt; font-weight: 700; text-transform: uppercase; letter-spacin
   color: #fff; background: #1f6b4a; height: 7.5mm; padding: 0 1.5mm; }
 th.t { text-align: center; }
 th.d { text-align: left; }
-td { height: 6.9mm; padding: 0 1.5mm; border-bottom: .25mm solid #cfd8d1; font-size: 10.5pt;
+td { height: 6.8mm; padding: 0 1.5mm; border-bottom: .25mm solid #cfd8d1; font-size: 10.5pt;
   white-space: nowrap; }
 td.t { text-align: center; font-size: 13pt; font-weight: 600; }
-.ramadan td { height: 7.55mm; }
+.ramadan td { height: 7mm; }
 .ramadan td.t { font-size: 14pt; }
 .ramadan td.k, .ramadan th.k { background: #e3f0e8; }
 .ramadan th.k { background: #164f37; }
@@ -237,7 +237,7 @@ b.first { color: #1f6b4a; }
 .notes { margin: 2.5mm 0 0; padding: 0; list-style: none; columns: 2; column-gap: 6mm;
   font-size: 9.5pt; line-height: 1.45; }
 .notes li { break-inside: avoid; }
-footer { margin-top: auto; padding-top: 2mm; display: flex; justify-content: space-between;
+footer { padding-top: 2mm; display: flex; justify-content: space-between;
   font-size: 8.5pt; color: #4a5a50; }
 .key span { display: inline-block; padding: 0 1.5mm; margin-left: 1.5mm; border-radius: .8mm; }
 .key .fri { background: #eef6f0; font-weight: 700; }
@@ -250,7 +250,7 @@ footer { margin-top: auto; padding-top: 2mm; display: flex; justify-content: spa
 @media print {
   body { background: none; }
   .hint { display: none; }
-  .sheet { width: auto; height: 278mm; margin: 0; padding: 0; box-shadow: none;
+  .sheet { width: auto; margin: 0; padding: 0; box-shadow: none;
     break-after: page; break-inside: avoid; }
   .sheet:last-child { break-after: auto; }
 }
