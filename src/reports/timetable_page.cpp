@@ -175,8 +175,9 @@ std::string HijriSpan(const HijriDate& first, const HijriDate& last) {
 }
 
 std::string Degrees(int32_t hundredths, const char* positive, const char* negative) {
-    const long a = std::labs(static_cast<long>(hundredths));
-    return Printf("%ld,%02ld° %s", a / 100, a % 100, hundredths < 0 ? negative : positive);
+    // In 64 bits: the magnitude of the int32 minimum is no int32.
+    const long long a = std::llabs(static_cast<long long>(hundredths));
+    return Printf("%lld,%02lld° %s", a / 100, a % 100, hundredths < 0 ? negative : positive);
 }
 
 std::string ZoneText(int16_t minutes) {
