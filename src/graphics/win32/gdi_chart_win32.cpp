@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/wide_text.h"
+#include "base/win32/gdi_objects_win32.h"
+#include "base/win32/wide_text.h"
 #include "graphics/chart_raster.h"
-#include "graphics/win32/gdi_objects_win32.h"
 #include "graphics/win32/graphics_win32.h"
 
 namespace miravel {

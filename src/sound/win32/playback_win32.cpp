@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 
 namespace miravel {
 

@@ -18,14 +18,14 @@
 #include <vector>
 
 #include "app/win32/app_win32.h"
-#include "app/win32/wide_text.h"
+#include "app/win32/dialogs_win32.h"
+#include "base/win32/wide_text.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
 #include "config/settlement_list.h"
 #include "core/calendar.h"
 #include "core/sun.h"
 #include "ui/times_view.h"
-#include "ui/win32/dialogs_win32.h"
 #include "ui/win32/place_picker_win32.h"
 
 namespace miravel {

@@ -1,4 +1,4 @@
-#include "ui/win32/dialogs_win32.h"
+#include "app/win32/dialogs_win32.h"
 
 #include <commdlg.h>
 
@@ -9,7 +9,7 @@
 
 #include "app/commands.h"
 #include "app/win32/app_win32.h"
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 #include "config/settings.h"
 #include "config/settlement_list.h"
 #include "net/win32/time_client.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/win32/app_win32.h"
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 #include "sound/mp3_wav.h"
 
 namespace miravel {
