@@ -20,6 +20,9 @@ COLUMNS = ["İMSAK", "GÜNEŞ", "ÖĞLE", "İKİNDİ", "AKŞAM", "YATSI"]
 # A printed row: "8 Şubat ★ 1 Ramazan Pazartesi 06:35 08:01 13:23 16:09 18:35 19:56".
 ROW = re.compile(r"^\s*(\d{1,2}) (\w+)\b.*?((?:\d\d:\d\d\s+){5}\d\d:\d\d)\s*$")
 
+if not all(map(shutil.which, ["chromium", "pdfinfo", "pdftoppm", "pdftotext"])):
+    print("report pages: skipped, chromium and poppler-utils are missing (scripts/bootstrap.sh)")
+    sys.exit(77)
 cli, src, work = Path(sys.argv[1]).resolve(), Path(sys.argv[2]), Path(sys.argv[3])
 shutil.rmtree(work, ignore_errors=True)
 (work / "artifacts").mkdir(parents=True)

@@ -13,7 +13,6 @@ exe=$(realpath "$1")
 driver_exe=$(realpath "$2")
 cli_exe=$(realpath "$3")
 viewer_exe=$(realpath "$4")
-src=$(cd "$(dirname "$0")/../.." && pwd)
 e2e_name="report e2e"
 # No viewer for the report: the shell call fails quietly, as the program allows.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;notepad.exe=d"
@@ -24,11 +23,7 @@ e2e_workdir "$5"
 e2e_display
 e2e_prefix
 
-cp "$exe" "$prog/miravel.exe"
-cp "$driver_exe" "$prog/driver.exe"
-cp "$cli_exe" "$prog/miravel-cli.exe"
-cp "$viewer_exe" "$prog/viewer.exe"
-cp "$src/data/miravel.csv" "$prog/"
+e2e_install "$exe" "$driver_exe" "$cli_exe" "$viewer_exe"
 # A place south and west with summer time "Avrupa": the signs, the
 # hemisphere words and the summer switch all show in the reports.
 write_ini "$prog/miravel.ini" <<'INI'
@@ -48,10 +43,7 @@ Uyandır=Hayır
 iletiler=0
 INI
 
-driver() { timeout 120 "$wine" "$prog/driver.exe" "$@" 2>>"$work/driver.err"; }
-"$wine" "$prog/miravel.exe" >"$work/miravel.log" 2>&1 &
-app_pid=$!
-driver find 40000 >/dev/null || fail "no main window"
+start_app
 
 declare -A kinds=([1028]=monthly [1029]=yearly [1030]=religious)
 for command in 1028 1029 1030; do
@@ -69,7 +61,7 @@ kill -0 "$app_pid" 2>/dev/null || fail "the program ended"
 
 e2e_reg_add 'HKCR\.html' /ve /d MiravelTestPage
 e2e_reg_add 'HKCR\MiravelTestPage\shell\open\command' /ve \
-  /d "\"Z:$(echo "$prog/viewer.exe" | tr / '\\')\" \"%1\""
+  /d "\"Z:$(echo "$prog/$(basename "$viewer_exe")" | tr / '\\')\" \"%1\""
 driver command 1051 >/dev/null || fail "command 1051"
 (cd "$prog" && "$wine" miravel-cli.exe report ramadan --html --ini miravel.ini \
   --date "$(date +%d/%m/%Y)" --out cli.html) || fail "miravel-cli report ramadan --html"
