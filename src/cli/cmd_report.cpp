@@ -90,14 +90,10 @@ int RunReport(int argc, char** argv) {
         PrintError(html ? "religious has no --html page" : "ramadan takes --html");
         return 2;
     }
-    Date date = Today();
-    if (const std::string* text = args.Value("--date"); text && !ParseDate(*text, &date)) {
-        PrintError("bad date " + *text + " (DD/MM/YYYY, 1901..2099)");
-        return 2;
-    }
+    Date date;
     ProgramState ps;
     std::filesystem::path ini;
-    if (!LoadPlaceAndOptions(args, ps, &ini, &error)) {
+    if (!DateOption(args, &date, &error) || !LoadPlaceAndOptions(args, ps, &ini, &error)) {
         PrintError(error);
         return 2;
     }

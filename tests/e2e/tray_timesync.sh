@@ -73,9 +73,7 @@ while True:
   cp "$driver_exe" "$prog/driver.exe"
   clock_before=$(date +%s)
   ini_with_servers 3000 time:127.0.0.1:3737
-  "$wine" "$prog/miravel.exe" >"$work/miravel.log" 2>&1 &
-  app_pid=$!
-  timeout 120 "$wine" "$prog/driver.exe" find 40000 >/dev/null || fail "no main window"
+  start_app
   ask() {  # <what>: command 1041, the box answered "Hayır", its drift checked
     timeout 60 "$wine" "$prog/driver.exe" command 1041 >/dev/null 2>>"$work/driver.err" &
     box=$(timeout 60 "$wine" "$prog/driver.exe" answer-no "Sunucu Adresi : 127.0.0.1" 30000 |
@@ -142,27 +140,9 @@ e2e_prefix
 
 cp "$exe" "$prog/miravel.exe"
 cp "$driver_exe" "$prog/driver.exe"
-write_ini "$prog/miravel.ini" <<INI
-[Hesap Paramatreleri]
-Enlem=4101
-Boylam=2897
-Saat Farkı=180
-Şehir Adı=İstanbul
-Ülke Adı=Türkiye
-[Seçenekler]
-Ezan/Salâ=Hayır
-iletiler=0
-[Time Servers]
-MaxHost=3
-HostTimeout=3000
-Host0=
-Host1=$server_ip
-INI
+ini_with_servers 3000 "" "$server_ip"
 
-"$wine" "$prog/miravel.exe" >"$work/miravel.log" 2>&1 &
-app_pid=$!
-timeout 120 "$wine" "$prog/driver.exe" find 40000 >/dev/null 2>>"$work/driver.err" ||
-  fail "no main window"
+start_app
 clock_before=$(date +%s)
 # The command runs the query and then waits in the box: the driver's send
 # times out, which is expected.
@@ -182,22 +162,7 @@ retry 50 0.1 box_gone || fail "the Time Protocol box stayed on the screen"
 
 # NTP first in the list now (read at every check): the server is 90 s
 # ahead, so this computer is -90 s off, to the millisecond.
-write_ini "$prog/miravel.ini" <<INI
-[Hesap Paramatreleri]
-Enlem=4101
-Boylam=2897
-Saat Farkı=180
-Şehir Adı=İstanbul
-Ülke Adı=Türkiye
-[Seçenekler]
-Ezan/Salâ=Hayır
-iletiler=0
-[Time Servers]
-MaxHost=3
-HostTimeout=3000
-Host0=ntp:$server_ip
-Host1=$server_ip
-INI
+ini_with_servers 3000 "ntp:$server_ip" "$server_ip"
 timeout 60 "$wine" "$prog/driver.exe" command 1041 >/dev/null 2>>"$work/driver.err" &
 wait_window -v "Sunucu Adresi : $server_ip" >/dev/null
 sleep 1

@@ -27,6 +27,8 @@
 #include "config/settings.h"
 #include "config/zone_offset.h"
 
+#include "../lib/driver_text.h"
+
 namespace miravel {
 namespace {
 
@@ -37,16 +39,6 @@ constexpr UINT kSendTimeoutMs = 10000;
 std::wstring Wide(const std::string& cp1254) {
     const std::u16string u = Cp1254ToUtf16(cp1254);
     return std::wstring(u.begin(), u.end());
-}
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                        nullptr, nullptr);
-    return out;
 }
 
 // Raw bytes to the standard output, so that UTF-8 reaches a pipe unchanged.
