@@ -69,28 +69,26 @@ app_pid=$!
 retry 100 0.2 driver command 0 || fail "the program's window did not appear"
 sleep 1
 
+# The manual entry (1060) opens the file named, maximised ("3").
+manual_opens() {
+  n=$(log_lines)
+  driver command 1060 || fail "command 1060"
+  line=$(next_opened "$n")
+  case "$line" in
+    "3 "*"\\$1") ;;
+    *) fail "the manual entry opened '$line', not $1 maximised" ;;
+  esac
+  sleep 1.5
+}
+
 # 1. No program for RTF: the menu entry opens the HTML page, maximised.
-n=$(log_lines)
-driver command 1060 || fail "command 1060"
-line=$(next_opened "$n")
-case "$line" in
-  "3 "*'\miravel.html') ;;
-  *) fail "the manual entry opened '$line', not miravel.html maximised" ;;
-esac
-sleep 1.5
+manual_opens miravel.html
 shot manual-html-without-rtf-program
 step "no program for RTF: the manual entry opened miravel.html, maximised"
 
 # 2. A program for RTF: the RTF file, as before, and nothing else.
 register_viewer .rtf MiravelTestRtf
-n=$(log_lines)
-driver command 1060 || fail "command 1060"
-line=$(next_opened "$n")
-case "$line" in
-  "3 "*'\miravel.rtf') ;;
-  *) fail "with a program for RTF the manual entry opened '$line'" ;;
-esac
-sleep 1.5
+manual_opens miravel.rtf
 [ "$(log_lines)" -eq $((n + 1)) ] || fail "the HTML was opened as well"
 shot manual-rtf-with-rtf-program
 step "a program for RTF: the manual entry opened miravel.rtf alone"
