@@ -28,6 +28,18 @@ void SetTenths(DialogControls& c, int id, const char* format, int tenths) {
     c.SetText(id, text);
 }
 
+// The time of Vakit v that falls on the working date: the day before's when
+// it falls after this midnight and is still to come (a late YATSI), the day
+// after's when it falls before the coming midnight and the date's own fell
+// the evening before (an early İMSAK); otherwise the date's own.
+int ShownMinute(const ProgramState& ps, int v) {
+    const int before = VakitInstant(ps.dayTimesBefore, v) - 1440;
+    if (before >= 0 && before >= ps.astro.clockMinutes) return before;
+    if (VakitInstant(ps.dayTimes, v) < 0 && VakitInstant(ps.dayTimesAfter, v) < 0)
+        return ps.dayTimesAfter[v - 1];
+    return ps.dayTimes[v - 1];
+}
+
 }  // namespace
 
 void FormatTimesTitle(const Location& l, int zoneMinutes, char* out, size_t size) {
@@ -70,7 +82,7 @@ void FillTimesDialog(ProgramState& ps, DialogControls& c) {
     c.SetCaption(text);
 
     for (int v = 0; v < kVakitCount; ++v) {
-        const int m = ps.dayTimes[v];
+        const int m = ShownMinute(ps, v + 1);
         std::snprintf(text, sizeof text, "%02d:%02d", m / 60, m % 60);
         c.SetText(IDC_TIME_FIRST + v, text);
     }
