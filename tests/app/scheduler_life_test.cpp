@@ -224,7 +224,8 @@ class Life {
         int delay = sinceMinute;
         // After a wake or a start, counted from then when the minute began
         // while the computer slept or the program did not run.
-        if (lastWakeUtc_ >= 0 && utc_ - lastWakeUtc_ <= 60) {
+        // (A correction right after the wake counts as the correction.)
+        if (lastWakeUtc_ >= 0 && utc_ - lastWakeUtc_ <= 60 && lastCorrectionUtc_ < lastWakeUtc_) {
             worst = &counts.worstDelayAfterWake;
             delay = std::min(delay, static_cast<int>(utc_ - lastWakeUtc_));
         } else if (lastStartUtc_ >= 0 && utc_ - lastStartUtc_ <= 60) {
