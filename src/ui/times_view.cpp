@@ -49,8 +49,8 @@ void FormatTimesTitle(const Location& l, int zoneMinutes, char* out, size_t size
                   zoneMinutes / 60.0);
 }
 
-void FormatCalendarBlock(const WorkTime& t, int hijriDay, const char* hijriMonthName,
-                         int hijriYear, const char* religiousDay, char* out, size_t size) {
+void FormatCalendarBlock(const WorkTime& t, int hijriDay, const char* hijriMonthName, int hijriYear,
+                         const char* religiousDay, char* out, size_t size) {
     const bool religious = religiousDay[0] != '\0';
     const int weekday = WeekdayOf(t.day, t.month, t.year);
     std::snprintf(out, size, "%u %s %4u  %s  %02u:%02u\n%s%u %s %4u\n%s",
@@ -94,8 +94,8 @@ void FillTimesDialog(ProgramState& ps, DialogControls& c) {
     const int16_t hijriYear = HijriYear(a);
     const char* religiousDay = ReligiousDayName(a);
     const int16_t monthIndex = hijriMonth >= 1 && hijriMonth <= 12 ? hijriMonth : 0;
-    FormatCalendarBlock(ps.workTime, hijriDay, HijriMonthName(monthIndex), hijriYear,
-                        religiousDay, text, sizeof text);
+    FormatCalendarBlock(ps.workTime, hijriDay, HijriMonthName(monthIndex), hijriYear, religiousDay,
+                        text, sizeof text);
     c.SetText(IDC_CALENDAR, text);
 
     SetTenths(c, IDC_QIBLA, "%5.1f°", QiblaBearing(a));

@@ -591,9 +591,10 @@ void Life::Run() {
                     continue;
                 const int64_t at = e + random_.Between(1, 100);
                 const int pick = static_cast<int>(random_.Between(0, 2));
-                plans.push_back({at, pick == 0   ? kStepBack
-                                     : pick == 1 ? kMenuCheck
-                                                 : kHelperCheck,
+                plans.push_back({at,
+                                 pick == 0   ? kStepBack
+                                 : pick == 1 ? kMenuCheck
+                                             : kHelperCheck,
                                  random_.Between(1, 90)});
             }
             if (random_.Chance(3))
@@ -705,9 +706,9 @@ void RunLife(const Place& place, int year, uint32_t seed, int from = 1, int to =
                 static_cast<int16_t>(year));
         int32_t t[kVakitCount];
         ComputeDayTimes(s, t);
-        const int want[kAdhanSlotCount] = {
-            VakitInstant(t, Gunes) - 60, VakitInstant(t, Ogle), VakitInstant(t, Ikindi),
-            VakitInstant(t, Aksam), VakitInstant(t, Yatsi)};
+        const int want[kAdhanSlotCount] = {VakitInstant(t, Gunes) - 60, VakitInstant(t, Ogle),
+                                           VakitInstant(t, Ikindi), VakitInstant(t, Aksam),
+                                           VakitInstant(t, Yatsi)};
         for (int slot = 0; slot < kAdhanSlotCount; ++slot) {
             // Minutes whole within the life, away from its ends.
             const int64_t at = LocalMidnight(first + d) + want[slot] * 60LL;
@@ -727,8 +728,8 @@ void RunLife(const Place& place, int year, uint32_t seed, int from = 1, int to =
             for (int m : got) {
                 if (m != want[slot]) ++offTimesComputedApart;
                 if ((m > want[slot] + 1 || m < want[slot] - 1) && ++c.wrongMinute <= 3)
-                    ADD_FAILURE() << "slot " << slot << " fired at minute " << m
-                                  << ", its time is " << want[slot];
+                    ADD_FAILURE() << "slot " << slot << " fired at minute " << m << ", its time is "
+                                  << want[slot];
             }
             if (n != expected && c.doubled + c.lost <= 3) {
                 std::string around;

@@ -184,9 +184,9 @@ TEST(SchedulerWake, OwnCorrectionNeitherRepeatsNorSkipsAMinute) {
           Correction{40, 90, 1}, Correction{0, 59, 2}, Correction{70, -90, 1}, Correction{6, 0, 0},
           Correction{5, 90, 0, true}, Correction{12, 100, 1, true}, Correction{3, -150, 2, true},
           Correction{20, -300, 1, true}}) {
-        SCOPED_TRACE(testing::Message() << "wait " << c.waitSeconds << " move " << c.moveSeconds
-                                        << " announce " << c.announce << " by the menu "
-                                        << c.interactive);
+        SCOPED_TRACE(testing::Message()
+                     << "wait " << c.waitSeconds << " move " << c.moveSeconds << " announce "
+                     << c.announce << " by the menu " << c.interactive);
         Rig rig;
         rig.ps.options.autoClockCorrection = !c.interactive;
         // Minute 05:01 carries an event as well: the Friday salâ.

@@ -151,7 +151,8 @@ TEST(PlacePicker, PickedRowFillsTheDialogAsApplyWould) {
     for (const std::string& row : SmallList())
         text += row;
     testing::WriteBytes(folder / "liste.csv", text);
-    testing::WriteBytes(elsewhere / "liste.csv", "Yanlış;Yer;0;1;2\nYanlış;Yer;0;1;2\nYanlış;Yer;0;1;2\n");
+    testing::WriteBytes(elsewhere / "liste.csv",
+                        "Yanlış;Yer;0;1;2\nYanlış;Yer;0;1;2\nYanlış;Yer;0;1;2\n");
     struct Back {
         std::filesystem::path to;
         ~Back() { std::filesystem::current_path(to); }
