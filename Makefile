@@ -8,7 +8,8 @@ native:
 	cmake -S . -B build/native -G Ninja && cmake --build build/native
 win64:
 	cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake && cmake --build build/win64
-bench: native
+bench:
+	cmake -S . -B build/native -G Ninja && cmake --build build/native --target miravel-bench
 	./build/native/miravel-bench
 fuzz:
 	./scripts/fuzz.sh -t $(FUZZ_SECONDS)

@@ -12,9 +12,9 @@ fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
-  wineserver -w || true
+  # From the template the end-to-end tests copy their prefixes from.
+  "$(dirname "$0")/wine-prefix.sh" "${build_dir:-$(dirname "$WINEPREFIX")}/e2e/wineprefix-template" \
+    "$WINEPREFIX"
 fi
 wine=$(command -v wine64 || command -v wine)
 exec "$wine" "$exe" "$@"

@@ -10,6 +10,7 @@
 
 #include "config/autostart.h"
 #include "config/program_state.h"
+#include "sound/playback.h"
 
 namespace miravel {
 
@@ -28,7 +29,7 @@ inline constexpr int kCmdStyleBox = 1045;
 inline constexpr int kCmdWallpaperMoon = 1046;
 inline constexpr int kCmdWallpaperEarth = 1047;
 inline constexpr int kCmdWallpaperGlobe = 1048;
-inline constexpr int kCmdChooseAdhanFirst = 1053;  // slot 0 "SABAH" .. 1057 slot 4
+// kCmdChooseAdhanFirst = 1053 (slot 0 "SABAH") .. 1057 (slot 4): sound/playback.h
 inline constexpr int kCmdOptions = 1058;
 inline constexpr int kCmdManual = 1060;
 inline constexpr int kCmdCalculationArticle = 1061;

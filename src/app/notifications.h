@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "config/program_state.h"
+#include "sound/playback.h"
 
 namespace miravel {
 
@@ -53,7 +54,7 @@ void FormatReminderDialogText(int endingName, unsigned lead, char* out, size_t s
 // "\n\t%s EZANI VAKTİ...\n\n..." with the dua, for the adhan box.
 void FormatAdhanBoxText(const char* slotName, char* out, size_t size);
 
-class Notifications {
+class Notifications final : public PlaybackNotices {
   public:
     Notifications(const ProgramState& ps, NotifyPlatform& platform)
         : ps_(ps), platform_(platform) {}
@@ -75,17 +76,20 @@ class Notifications {
     // balloon (style 1), or the system-modal box with the dua owned by the
     // main window (style 2). Returns true when a box was shown and closed;
     // the player then stops the adhan and plays the dua sound.
-    bool ShowAdhanNotice(const char* slotName);
+    bool ShowAdhanNotice(const char* slotName) override;
     // A playback or relay error under "Hata": a box owned by the main window
     // with the warning icon (style 2) or an error balloon (style 1). Returns
     // true when a box was shown; otherwise the player pauses 5 s.
-    bool ShowPlaybackError(const char* text);
+    bool ShowPlaybackError(const char* text) override;
     // A failure of what the user has just asked for (settings that could not
     // be saved, a chosen file the program cannot keep): a box owned by the
     // main window under "Hata" with the error icon, in every style. Its
     // caption is not "Miravel", so the next adhan or notice, which closes the
     // windows of that title, leaves it for the user to read.
     void ShowFailure(const char* text, unsigned icon = kBoxIconError);
+    // A chosen file the program cannot keep: ShowFailure with the warning icon.
+    void ShowRefusedFile(const char* text) override { ShowFailure(text, kBoxIconWarning); }
+    void CloseMiravelWindow() override { platform_.CloseMiravelWindow(); }
 
   private:
     const ProgramState& ps_;

@@ -1,5 +1,7 @@
 #include "cli/cli_args.h"
 
+#include "cli/console.h"
+
 #include <cstdio>
 #include <ctime>
 
@@ -100,6 +102,33 @@ bool ParseWithoutPositional(Args& args, int argc, char** argv, const char* comma
     if (!args.Parse(argc, argv, error)) return false;
     if (args.Positional().empty()) return true;
     *error = std::string(command) + " takes no positional arguments";
+    return false;
+}
+
+std::string DateText(const Date& date) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02u/%02u/%04u", date.day, date.month, date.year);
+    return text;
+}
+
+std::string IsoDateText(const Date& date) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return text;
+}
+
+std::set<std::string> PlaceDayFlags(std::initializer_list<const char*> own) {
+    std::set<std::string> flags = {"--ini",  "--date", "--lat",    "--lon",  "--zone",
+                                   "--mode", "--row",  "--preset", "--hijri"};
+    flags.insert(own.begin(), own.end());
+    return flags;
+}
+
+bool ParseDayCommand(Args& args, int argc, char** argv, const char* command, Date* date) {
+    std::string error;
+    if (ParseWithoutPositional(args, argc, argv, command, &error) && DateOption(args, date, &error))
+        return true;
+    PrintError(error);
     return false;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
@@ -51,6 +52,12 @@ bool TimeOption(const Args& args, int* hour, int* minute, std::string* error);
 bool ParseWithoutPositional(Args& args, int argc, char** argv, const char* command,
                             std::string* error);
 
+// The value flags of the commands that compute for a place and a day:
+// LoadPlace's, --date, and the command's own.
+std::set<std::string> PlaceDayFlags(std::initializer_list<const char*> own = {});
+// Parses a command line without positional arguments, then its --date; false
+// after printing the complaint (the caller exits with 2).
+bool ParseDayCommand(Args& args, int argc, char** argv, const char* command, Date* date);
 // The INI file: --ini, else miravel.ini in the current folder when it
 // exists, else none (empty path).
 std::filesystem::path IniPathFor(const Args& args);
@@ -76,6 +83,9 @@ int16_t SetPlaceAndDate(ProgramState& ps, const Date& date);
 // "İstanbul, Türkiye" or "41.01°N 28.97°E" (Windows-1254).
 std::string PlaceTitle(const ProgramState& ps, bool fromFlags);
 
+// "DD/MM/YYYY" and "YYYY-MM-DD".
+std::string DateText(const Date& date);
+std::string IsoDateText(const Date& date);
 // Formats minutes of the day as "HH:MM".
 std::string ClockText(int minutes);
 

@@ -90,9 +90,9 @@ std::string Line(const char* label, const char* format, int tenths, const char* 
 
 namespace {
 constexpr OptionHelp kAstroOptions[] = {
-    {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
+    kDateOptionHelp,
     {"--time HH:MM", "the minute (default: now)"},
-    {"--json", "JSON output (UTF-8)"},
+    kJsonOptionHelp,
 };
 }  // namespace
 
@@ -104,19 +104,10 @@ const CommandHelp kAstroHelp = {"astro",
                                 kPlaceOptionHelp};
 
 int RunAstro(int argc, char** argv) {
-    Args args({"--ini", "--date", "--time", "--lat", "--lon", "--zone", "--mode", "--row",
-               "--preset", "--hijri"},
-              {"--summer", "--json"});
-    std::string error;
-    if (!ParseWithoutPositional(args, argc, argv, "astro", &error)) {
-        PrintError(error);
-        return 2;
-    }
+    Args args(PlaceDayFlags({"--time"}), {"--summer", "--json"});
     Date date;
-    if (!DateOption(args, &date, &error)) {
-        PrintError(error);
-        return 2;
-    }
+    if (!ParseDayCommand(args, argc, argv, "astro", &date)) return 2;
+    std::string error;
     int hour = 0, minute = 0;
     if (!TimeOption(args, &hour, &minute, &error)) {
         PrintError(error);
@@ -138,10 +129,10 @@ int RunAstro(int argc, char** argv) {
     const std::string note = VisibilityNote(v.visibilityCode);
 
     if (args.Has("--json")) {
-        char iso[16];
-        std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", date.year, date.month, date.day);
         JsonWriter json;
-        json.BeginObject().String("date", iso).String("time", ClockText(hour * 60 + minute));
+        json.BeginObject()
+            .String("date", IsoDateText(date))
+            .String("time", ClockText(hour * 60 + minute));
         json.Int("weekday", weekday)
             .String("weekdayName", WeekdayName(static_cast<int16_t>(weekday)));
         json.Fixed("latitude", loc.latitude, 2).Fixed("longitude", loc.longitude, 2);

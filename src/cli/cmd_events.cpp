@@ -69,8 +69,8 @@ std::string WakeText(int64_t fileTime) {
 
 namespace {
 constexpr OptionHelp kEventsOptions[] = {
-    {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
-    {"--json", "JSON output (UTF-8)"},
+    kDateOptionHelp,
+    kJsonOptionHelp,
 };
 }  // namespace
 
@@ -84,19 +84,10 @@ const CommandHelp kEventsHelp = {
     kPlaceOptionHelp};
 
 int RunEvents(int argc, char** argv) {
-    Args args(
-        {"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--row", "--preset", "--hijri"},
-        {"--summer", "--json"});
-    std::string error;
-    if (!ParseWithoutPositional(args, argc, argv, "events", &error)) {
-        PrintError(error);
-        return 2;
-    }
+    Args args(PlaceDayFlags(), {"--summer", "--json"});
     Date date;
-    if (!DateOption(args, &date, &error)) {
-        PrintError(error);
-        return 2;
-    }
+    if (!ParseDayCommand(args, argc, argv, "events", &date)) return 2;
+    std::string error;
     ProgramState ps;
     std::filesystem::path ini;
     if (!LoadPlaceAndOptions(args, ps, &ini, &error)) {
@@ -115,14 +106,11 @@ int RunEvents(int argc, char** argv) {
     zone.daylightNow = SummerTimeRule(date.day, date.month, date.year, ps.location.latitude < 0);
     const DayPlan plan = PlanDay(ps, date.day, date.month, date.year, zone, marker);
 
-    char dateText[16];
-    std::snprintf(dateText, sizeof dateText, "%02u/%02u/%04u", date.day, date.month, date.year);
+    const std::string dateText = DateText(date);
 
     if (args.Has("--json")) {
-        char iso[16];
-        std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", date.year, date.month, date.day);
         JsonWriter json;
-        json.BeginObject().String("date", iso);
+        json.BeginObject().String("date", IsoDateText(date));
         json.Fixed("latitude", ps.location.latitude, 2)
             .Fixed("longitude", ps.location.longitude, 2);
         json.Int("zoneMinutes", plan.zone);

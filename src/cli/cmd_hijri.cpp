@@ -14,10 +14,10 @@ namespace miravel::cli {
 
 namespace {
 constexpr OptionHelp kHijriOptions[] = {
-    {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
+    kDateOptionHelp,
     {"--ini FILE", "the INI file whose calendar choice counts (default: miravel.ini here)"},
     kHijriOptionHelp,
-    {"--json", "JSON output (UTF-8)"},
+    kJsonOptionHelp,
 };
 }  // namespace
 
@@ -27,16 +27,9 @@ const CommandHelp kHijriHelp = {"hijri", "[OPTIONS]",
 
 int RunHijri(int argc, char** argv) {
     Args args({"--date", "--ini", "--hijri"}, {"--json"});
-    std::string error;
-    if (!ParseWithoutPositional(args, argc, argv, "hijri", &error)) {
-        PrintError(error);
-        return 2;
-    }
     Date date;
-    if (!DateOption(args, &date, &error)) {
-        PrintError(error);
-        return 2;
-    }
+    if (!ParseDayCommand(args, argc, argv, "hijri", &date)) return 2;
+    std::string error;
     // Only the calendar choice is taken from the settings (--ini or
     // miravel.ini, then --hijri); the place does not matter.
     ProgramState ps;
@@ -55,10 +48,8 @@ int RunHijri(int argc, char** argv) {
     const int16_t year = HijriYear(astro);
 
     if (args.Has("--json")) {
-        char iso[16];
-        std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", date.year, date.month, date.day);
         JsonWriter json;
-        json.BeginObject().String("date", iso);
+        json.BeginObject().String("date", IsoDateText(date));
         json.BeginObject("hijri").Int("day", day).Int("month", month);
         json.String("monthName", HijriMonthName(month)).Int("year", year).EndObject();
         json.String("religiousDay", religiousDay);

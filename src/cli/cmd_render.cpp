@@ -85,7 +85,7 @@ bool LoadSource(const Args& args, const char* name, PaletteBitmap* out, std::str
 
 namespace {
 constexpr OptionHelp kRenderOptions[] = {
-    {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
+    kDateOptionHelp,
     {"--time HH:MM", "the minute (default: now)"},
     {"--size WxH", "the picture's size, 16..8192 each (default 1280x720)"},
     {"--resources DIR", "the folder of moon.bmp and earth.bmp"},
@@ -104,9 +104,7 @@ const CommandHelp kRenderHelp = {
     kPlaceOptionHelp};
 
 int RunRender(int argc, char** argv) {
-    Args args({"--ini", "--row", "--lat", "--lon", "--zone", "--mode", "--date", "--time", "--size",
-               "--out", "--resources", "--preset", "--hijri"},
-              {"--summer"});
+    Args args(PlaceDayFlags({"--time", "--size", "--out", "--resources"}), {"--summer"});
     std::string error;
     if (!args.Parse(argc, argv, &error) || args.Positional().size() != 1) {
         PrintError(error.empty() ? "render takes one kind: angles, paths, moon, earth, globe, "

@@ -12,9 +12,9 @@ namespace miravel::cli {
 
 namespace {
 constexpr OptionHelp kTimesOptions[] = {
-    {"--date DD/MM/YYYY", "the day (default: today), 1901..2099"},
+    kDateOptionHelp,
     {"--sun HH:MM", "also the sun's azimuth and altitude at that minute"},
-    {"--json", "JSON output (UTF-8)"},
+    kJsonOptionHelp,
 };
 }  // namespace
 
@@ -28,19 +28,10 @@ const CommandHelp kTimesHelp = {
     kPlaceOptionHelp};
 
 int RunTimes(int argc, char** argv) {
-    Args args({"--ini", "--date", "--lat", "--lon", "--zone", "--mode", "--sun", "--row",
-               "--preset", "--hijri"},
-              {"--summer", "--json"});
-    std::string error;
-    if (!ParseWithoutPositional(args, argc, argv, "times", &error)) {
-        PrintError(error);
-        return 2;
-    }
+    Args args(PlaceDayFlags({"--sun"}), {"--summer", "--json"});
     Date date;
-    if (!DateOption(args, &date, &error)) {
-        PrintError(error);
-        return 2;
-    }
+    if (!ParseDayCommand(args, argc, argv, "times", &date)) return 2;
+    std::string error;
     int sunHour = -1, sunMinute = 0;
     if (const std::string* text = args.Value("--sun");
         text && !ParseClock(*text, &sunHour, &sunMinute)) {
@@ -58,14 +49,11 @@ int RunTimes(int argc, char** argv) {
     int32_t times[kVakitCount];
     ComputeDayTimes(astro, times);
 
-    char dateText[16];
-    std::snprintf(dateText, sizeof dateText, "%02u/%02u/%04u", date.day, date.month, date.year);
+    const std::string dateText = DateText(date);
 
     if (args.Has("--json")) {
-        char iso[16];
-        std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", date.year, date.month, date.day);
         JsonWriter json;
-        json.BeginObject().String("date", iso);
+        json.BeginObject().String("date", IsoDateText(date));
         json.Fixed("latitude", loc.latitude, 2).Fixed("longitude", loc.longitude, 2);
         json.Int("zoneMinutes", zone).Int("mode", ps.calc.mode);
         json.BeginObject("times");

@@ -13,6 +13,9 @@ struct OptionHelp {
 };
 
 // The two conventions every command that computes times or dates takes.
+inline constexpr OptionHelp kDateOptionHelp = {"--date DD/MM/YYYY",
+                                               "the day (default: today), 1901..2099"};
+inline constexpr OptionHelp kJsonOptionHelp = {"--json", "JSON output (UTF-8)"};
 inline constexpr OptionHelp kPresetOptionHelp = {
     "--preset diyanet|default",
     "the official timetable's convention, or the program's own (default: as the INI says)"};

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/angles.h"
 #include "core/calendar.h"
 
 namespace miravel {
@@ -30,8 +31,6 @@ constexpr double kB4 = 1.63283070889e15f;
 constexpr double kC4 = kA4 - kB4;
 constexpr double kReferenceRadiusKm = 6371.2;
 
-constexpr double kRadPerDeg = 0.017453292519943295;
-constexpr double kDegPerRad = 57.29577951308232;
 constexpr double kYearsPerDay = 0.0027378507871321013;  // 1 / 365.25
 
 // k(m, n) of the Legendre recursion, at [m][n].

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/angles.h"
 #include "core/calendar.h"
 #include "core/moon.h"
 #include "core/sun.h"
@@ -53,7 +54,6 @@ constexpr ReligiousDay kReligiousDays[] = {
 };
 
 constexpr double kEightDegreesRad = 0.13962634015954636;  // the least true elongation
-constexpr double kDegPerRad = 57.29577951308232;
 constexpr double kLunationsPerDay = 0.03386319219153473;  // 1 / 29.530589
 
 // --- The official calendar ---------------------------------------------------
@@ -65,8 +65,6 @@ constexpr double kLunationsPerDay = 0.03386319219153473;  // 1 / 29.530589
 // only later, in the Americas, the month still begins that day when the
 // conjunction came before dawn (the sun at -18 degrees) in New Zealand.
 
-constexpr double kRadPerDeg = 0.017453292519943295;
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kSunsetAltitudeRad = -0.014544410433286079;  // upper limb, refraction
 constexpr double kLeastAltitudeDeg = 5.0;
 constexpr double kLeastElongationDeg = 8.0;
@@ -189,6 +187,14 @@ bool MayBeginMonth(const AstroState& s, int d, int mo, int y) {
 
 constexpr int kMaxMonthLength = 31;
 
+// The Hijri month and year of the month that begins on the working date.
+void SetHijriMonthAndYear(AstroState& s) {
+    const int32_t lunations =
+        static_cast<int32_t>(std::trunc(DayNumber(s) * kLunationsPerDay + 17049.7));
+    s.hijriYear = static_cast<int16_t>(lunations / 12);
+    s.hijriMonth = static_cast<int16_t>(lunations % 12 + 1);
+}
+
 int OfficialHijriDay(AstroState& s) {
     const int16_t d0 = s.day;
     const int mo = s.month, y = s.year;
@@ -202,10 +208,7 @@ int OfficialHijriDay(AstroState& s) {
     }
     if (k > kMaxMonthLength) return -1;  // no evening found: the caller falls back
     s.day = static_cast<int16_t>(d0 - k);
-    const int32_t lunations =
-        static_cast<int32_t>(std::trunc(DayNumber(s) * kLunationsPerDay + 17049.7));
-    s.hijriYear = static_cast<int16_t>(lunations / 12);
-    s.hijriMonth = static_cast<int16_t>(lunations % 12 + 1);
+    SetHijriMonthAndYear(s);
     s.day = d0;
     return k;
 }
@@ -239,10 +242,7 @@ int HijriDay(AstroState& s) {
         if (a < 0.0) a += 360.0;
         if (k != 0 && a >= 180.0) break;
     }
-    const int32_t lunations =
-        static_cast<int32_t>(std::trunc(DayNumber(s) * kLunationsPerDay + 17049.7));
-    s.hijriYear = static_cast<int16_t>(lunations / 12);
-    s.hijriMonth = static_cast<int16_t>(lunations % 12 + 1);
+    SetHijriMonthAndYear(s);
     s.day = d0;
     return k;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/angles.h"
 #include "core/calendar.h"
 #include "core/sun.h"
 
@@ -9,9 +10,6 @@ namespace miravel {
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kRadPerDeg = 0.017453292519943295;
-constexpr double kDegPerRad = 57.29577951308232;
 constexpr double kTenthsPerRad = 572.9577951308232;
 constexpr double kRadiansPerMinute = 0.004363323129985824;  // pi / 720
 constexpr double kEarthRadiusMm = 6.37816;                  // thousands of km

@@ -71,15 +71,16 @@ void AsrHourAngle(AstroState& s, int factor) {
     HourAngleForAltitude(s, x);
 }
 
-// Yatsı by the mode: tied to Akşam in mode 5, else the sun at the yatsı angle,
-// no later than a half or a third of the night in modes 3 and 4.
-void LimitYatsi(AstroState& s) {
+// Yatsı by the mode: tied to Akşam in mode 5, else the sun at the altitude
+// whose sine is sin(x) after the transit, no later than a half or a third of
+// the night in modes 3 and 4.
+void LimitYatsi(AstroState& s, double x) {
     if (s.mode == 5) {
         s.offset = static_cast<float>(s.aksamHourAngle + s.temkin[Aksam]);
         return;
     }
     s.clampIndex = 1;
-    HourAngleForAltitude(s, (180.0 - s.yatsiAngle) * 0.017453292519943295);
+    HourAngleForAltitude(s, x);
     if (s.mode > 2) {
         const int16_t night = static_cast<int16_t>(s.imsakHourAngle + 1440 - s.aksamHourAngle);
         const int16_t limit = static_cast<int16_t>(s.aksamHourAngle + night / (s.mode - 1));
@@ -100,6 +101,40 @@ void SunAtStartOfDay(AstroState& s) {
 // Sunrise and sunset of the official convention: the sun's upper limb on the
 // horizon, 16' semidiameter and 34' refraction below it.
 constexpr double kOfficialHorizonRad = -0.014544410433286079;  // -50'
+
+// The official tables give whole minutes a few seconds later than rounding
+// the computed instant to the nearest minute does (2.4 s, fitted on the
+// 81 provinces' tables of 2022-2026).
+constexpr double kOfficialRoundingBias = 0.04;
+
+// Far from the equator the official tables do not wait for the sun to reach
+// the İmsak and Yatsı angles: from this latitude on, the depression they use
+// is a share of the sun's depression at its lower culmination D (the deepest
+// of the night), a + b D + c D^2 degrees, and never more than the angle.
+// Yatsı there is taken at 16 degrees, not Turkey's 17.
+constexpr double kNightRuleLatitude = 45.0;
+constexpr double kNightRuleYatsiAngle = 16.0;
+constexpr double kNightRuleDawn = 72.0;  // minutes from İmsak to sunrise at least
+struct NightShare {
+    double a, b, c;
+};
+constexpr NightShare kImsakShare = {0.9, 0.59, 0.0018};
+constexpr NightShare kYatsiShare = {0.888, 0.5427, 0.00158};
+
+// Depression (degrees, positive below the horizon) the official tables take
+// for an angle of `angle` degrees below the horizon.
+double OfficialDepression(const AstroState& s, double angle, const NightShare& k) {
+    const double lat = static_cast<double>(s.latitudeRad) * kDegPerRad;
+    if (std::fabs(lat) < kNightRuleLatitude) return angle;
+    const double dec = static_cast<double>(s.declination) * kDegPerRad;
+    const double lowest = 90.0 - std::fabs(lat) - (lat < 0 ? -dec : dec);
+    const double share = k.a + (k.b + k.c * lowest) * lowest;
+    return share < angle ? share : angle;
+}
+
+bool NightRuleApplies(const AstroState& s) {
+    return std::fabs(static_cast<double>(s.latitudeRad) * kDegPerRad) >= kNightRuleLatitude;
+}
 
 }  // namespace
 
@@ -141,82 +176,47 @@ int16_t NormalizeMinutes(int16_t m) {
     return static_cast<int16_t>(static_cast<int16_t>(m + 1440) % 1440);
 }
 
-namespace {
-
-// ComputeVakit under the official convention.
-uint16_t ComputeOfficialVakit(AstroState& s, int v) {
-    if (v < Imsak || v > Yatsi) return 0;
-    s.clampIndex = 2;
-    SunAtStartOfDay(s);
-    switch (v) {
-        case Imsak:
-            s.clampIndex = 1;
-            HourAngleForAltitude(s, s.imsakAngle * 0.017453292519943295);
-            s.imsakHourAngle = static_cast<int16_t>(std::trunc(s.offset));
-            break;
-        case Gunes:
-            HourAngleForAltitude(s, kOfficialHorizonRad);
-            break;
-        case Israk:
-            HourAngleForAltitude(s, static_cast<double>(0.08726646f));
-            break;
-        case Istiva:
-            HourAngleForAltitude(s, kOfficialHorizonRad);
-            s.offset = static_cast<float>((s.imsakHourAngle - static_cast<double>(s.offset)) * 0.5);
-            break;
-        case Ogle:
-            s.offset = 0.0f;  // the transit itself; the temkin does the rest
-            break;
-        case Ikindi:
-            AsrHourAngle(s, 1);
-            break;
-        case AsriSani:
-            AsrHourAngle(s, 2);
-            break;
-        case Isfirar:
-            HourAngleForAltitude(s, static_cast<double>(3.0543263f));
-            break;
-        case Aksam:
-            HourAngleForAltitude(s, kPi - kOfficialHorizonRad);
-            s.aksamHourAngle = static_cast<int16_t>(std::trunc(s.offset));
-            break;
-        case Yatsi:
-            LimitYatsi(s);
-            break;
-        default:
-            break;
-    }
-    const double t = s.mode != 0 ? s.temkin[v] : 0;
-    const int16_t minutes =
-        static_cast<int16_t>(static_cast<int32_t>(std::trunc(LocalTransit(s) + (t + s.offset))));
-    return static_cast<uint16_t>(NormalizeMinutes(minutes));
-}
-
-}  // namespace
-
+// One switch for both conventions. The own one evaluates the sun again at
+// each event and keeps its own horizon; the official one ("Diyanet Uyumlu")
+// takes the sun of 00:00 UT for the whole day, the upper limb at sunrise and
+// sunset, the transit itself for Öğle and the night rule far north.
 uint16_t ComputeVakit(AstroState& s, int v) {
     s.clampIndex = 2;
-    if (s.diyanetTimes) return ComputeOfficialVakit(s, v);
+    const bool official = s.diyanetTimes != 0;
+    if (official && v >= Imsak && v <= Yatsi) SunAtStartOfDay(s);
     switch (v) {
         case Imsak:
             s.clampIndex = 1;
-            HourAngleForAltitude(s, s.imsakAngle * 0.017453292519943295);
+            if (official && NightRuleApplies(s)) {
+                s.clampIndex = 2;  // no earlier than 157.5 degrees before the transit
+                const double depression = OfficialDepression(s, -s.imsakAngle, kImsakShare);
+                HourAngleForAltitude(s, -depression * 0.017453292519943295);
+            } else {
+                HourAngleForAltitude(s, s.imsakAngle * 0.017453292519943295);
+            }
             s.imsakHourAngle = static_cast<int16_t>(std::trunc(s.offset));
             break;
         case Gunes:
-            HourAngleForAltitude(s, static_cast<double>(-0.017453292f));
+            HourAngleForAltitude(
+                s, official ? kOfficialHorizonRad : static_cast<double>(-0.017453292f));
+            // Under the night rule sunrise comes no sooner than 72 minutes
+            // (18 degrees of hour angle) after İmsak.
+            if (official && NightRuleApplies(s) && s.offset < s.imsakHourAngle + kNightRuleDawn)
+                s.offset = static_cast<float>(s.imsakHourAngle + kNightRuleDawn);
             break;
         case Israk:
             HourAngleForAltitude(s, static_cast<double>(0.08726646f));
             break;
         case Istiva:
-            HourAngleForAltitude(s, static_cast<double>(-0.017453292f));
+            HourAngleForAltitude(
+                s, official ? kOfficialHorizonRad : static_cast<double>(-0.017453292f));
             s.offset = static_cast<float>((s.imsakHourAngle - static_cast<double>(s.offset)) * 0.5);
-            EvaluateSun(s);
+            if (!official) EvaluateSun(s);
             break;
         case Ogle:
-            s.offset = 2.0f;
-            EvaluateSun(s);
+            // Officially the transit itself; the temkin does the rest.
+            s.offset = official ? 0.0f : 2.0f;
+            if (!official) EvaluateSun(s);
             break;
         case Ikindi:
             AsrHourAngle(s, 1);
@@ -228,18 +228,25 @@ uint16_t ComputeVakit(AstroState& s, int v) {
             HourAngleForAltitude(s, static_cast<double>(3.0543263f));
             break;
         case Aksam:
-            HourAngleForAltitude(s, static_cast<double>(3.159046f));
+            HourAngleForAltitude(
+                s, official ? kPi - kOfficialHorizonRad : static_cast<double>(3.159046f));
             s.aksamHourAngle = static_cast<int16_t>(std::trunc(s.offset));
             break;
         case Yatsi:
-            LimitYatsi(s);
+            if (official && NightRuleApplies(s)) {
+                const double depression = OfficialDepression(s, kNightRuleYatsiAngle, kYatsiShare);
+                LimitYatsi(s, (180.0 + depression) * 0.017453292519943295);
+            } else {
+                LimitYatsi(s, (180.0 - s.yatsiAngle) * 0.017453292519943295);
+            }
             break;
         default:
             return 0;
     }
     const double t = s.mode != 0 ? s.temkin[v] : 0;
-    const int16_t minutes =
-        static_cast<int16_t>(static_cast<int32_t>(std::trunc(LocalTransit(s) + (t + s.offset))));
+    const double local = official ? LocalTransit(s) + (t + s.offset) + kOfficialRoundingBias
+                                  : LocalTransit(s) + (t + s.offset);
+    const int16_t minutes = static_cast<int16_t>(static_cast<int32_t>(std::trunc(local)));
     return static_cast<uint16_t>(NormalizeMinutes(minutes));
 }
 

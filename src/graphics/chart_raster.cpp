@@ -4,13 +4,12 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/angles.h"
 #include "graphics/bitmap_font.h"
 
 namespace miravel {
 
 namespace {
-
-constexpr double kPi = 3.141592653589793;
 
 // Dash patterns in pixels along the line: on, off, on, off.
 constexpr int kDotPattern[] = {1, 2};

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "core/angles.h"
 #include "core/calendar.h"
 #include "core/geomag.h"
 #include "core/moon.h"
@@ -17,7 +18,6 @@ namespace miravel {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kGrey{128, 128, 128};
 constexpr Rgb kRed{255, 0, 0};

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/angles.h"
 #include "core/calendar.h"
 #include "core/moon.h"
 #include "core/sun.h"
@@ -9,9 +10,6 @@
 namespace miravel {
 
 namespace {
-
-constexpr double kPi = 3.141592653589793;
-constexpr double kRadPerDeg = 0.017453292519943295;
 
 // Land in brown-orange, sea in blue, both divided by the darkness f.
 Rgb EarthColor(bool land, double f) {

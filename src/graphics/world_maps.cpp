@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/angles.h"
 #include "core/calendar.h"
 #include "graphics/palette.h"
 #include "graphics/sky_image.h"
@@ -13,9 +14,6 @@ namespace miravel {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kRadPerDeg = 0.017453292519943295;
-constexpr double kDegPerRad = 57.29577951308232;
 constexpr float kKaabaLatitudeRad = 0.3738937f;
 constexpr float kKaabaLongitudeRad = 0.6950977f;
 

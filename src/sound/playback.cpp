@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/commands.h"
 #include "config/codepage.h"
 #include "config/settings.h"
 
@@ -69,8 +68,7 @@ void Playback::PlaySoundFile(const char* file) {
         std::snprintf(message, sizeof message, "%s\nçalıştırılamıyor...", file);
     }
 
-    if (message[0] != '\0' && !notifications_.ShowPlaybackError(message))
-        platform_.Sleep(kErrorPauseMs);
+    if (message[0] != '\0' && !notices_.ShowPlaybackError(message)) platform_.Sleep(kErrorPauseMs);
 }
 
 void Playback::StopSound() {
@@ -83,9 +81,9 @@ void Playback::StopSound() {
 
 void Playback::PlayAdhan(int slot) {
     if (slot < 0 || slot >= kAdhanSlotCount) return;
-    notifyPlatform_.CloseMiravelWindow();
+    notices_.CloseMiravelWindow();
     PlaySoundFile(ps_.adhanFiles[slot]);
-    if (notifications_.ShowAdhanNotice(AdhanSlotKey(slot, ps_.ikindiAdhanTime))) {
+    if (notices_.ShowAdhanNotice(AdhanSlotKey(slot, ps_.ikindiAdhanTime))) {
         StopSound();
         // With a relay the amplifier may already be off again; the dua would
         // switch it on for a second hold, so it only follows without one.
@@ -131,7 +129,7 @@ void Playback::ChooseAdhanFile(int slot, const std::filesystem::path& iniPath) {
                           "harfler içeriyor.\n%s ezanı için önceki dosya kullanılmaya devam "
                           "ediliyor.",
                           text.c_str(), name);
-            notifications_.ShowFailure(message, kBoxIconWarning);
+            notices_.ShowRefusedFile(message);
         }
     }
     platform_.SetMenuEnabled(command, true);

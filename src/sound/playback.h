@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <string>
 
-#include "app/notifications.h"
 #include "config/program_state.h"
 
 namespace miravel {
@@ -19,6 +18,25 @@ namespace miravel {
 inline constexpr char kDuaFile[] = "ezandua.wav";
 inline constexpr int kErrorPauseMs = 5000;
 inline constexpr int kRelayHoldTimerId = 6;
+// The menu's five entries that choose an adhan file, slot 0 "SABAH" .. 4.
+inline constexpr int kCmdChooseAdhanFirst = 1053;
+
+// The messages around a sound, shown by the notifications in the message
+// style in use.
+class PlaybackNotices {
+  public:
+    virtual ~PlaybackNotices() = default;
+    // Closes a still-open window titled "Miravel" (an earlier adhan box).
+    virtual void CloseMiravelWindow() = 0;
+    // The adhan's message for the slot's name; true when a box was shown and
+    // closed, after which the adhan stops and the dua follows.
+    virtual bool ShowAdhanNotice(const char* slotName) = 0;
+    // A file that could not play; true when a box was shown, otherwise the
+    // player pauses.
+    virtual bool ShowPlaybackError(const char* text) = 0;
+    // A chosen file the program cannot keep, said in every message style.
+    virtual void ShowRefusedFile(const char* text) = 0;
+};
 
 class PlaybackPlatform {
   public:
@@ -57,12 +75,8 @@ class PlaybackPlatform {
 
 class Playback {
   public:
-    Playback(ProgramState& ps, PlaybackPlatform& platform, Notifications& notifications,
-             NotifyPlatform& notifyPlatform)
-        : ps_(ps),
-          platform_(platform),
-          notifications_(notifications),
-          notifyPlatform_(notifyPlatform) {}
+    Playback(ProgramState& ps, PlaybackPlatform& platform, PlaybackNotices& notices)
+        : ps_(ps), platform_(platform), notices_(notices) {}
 
     // Plays one file, the relay first when a port is set. Nothing at all while
     // "Ezan / Salâ" is off. Reports its own errors.
@@ -85,8 +99,7 @@ class Playback {
   private:
     ProgramState& ps_;
     PlaybackPlatform& platform_;
-    Notifications& notifications_;
-    NotifyPlatform& notifyPlatform_;
+    PlaybackNotices& notices_;
     bool externalPlayer_ = false;
 };
 

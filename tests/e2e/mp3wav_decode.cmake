@@ -5,10 +5,9 @@ if(NOT WIN32)
   find_program(MIRAVEL_FFPROBE ffprobe)
   find_program(MIRAVEL_PYTHON3 python3)
   if(MIRAVEL_FFMPEG AND MIRAVEL_FFPROBE AND MIRAVEL_PYTHON3)
-    add_test(NAME e2e_mp3wav_decode
-             COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/mp3wav_decode.sh $<TARGET_FILE:miravel-cli>
-                     ${CMAKE_CURRENT_SOURCE_DIR}/data/sound ${CMAKE_BINARY_DIR}/e2e/mp3wav)
-    set_tests_properties(e2e_mp3wav_decode PROPERTIES TIMEOUT 120)
+    miravel_e2e_test(e2e_mp3wav_decode mp3wav_decode.sh 120
+                     $<TARGET_FILE:miravel-cli> ${CMAKE_CURRENT_SOURCE_DIR}/data/sound
+                     ${CMAKE_BINARY_DIR}/e2e/mp3wav)
   else()
     message(STATUS "mp3wav decode test skipped: ffmpeg, ffprobe or python3 missing")
   endif()

@@ -11,30 +11,9 @@ command -v xinetd >/dev/null || { echo "xinetd not found"; exit 77; }
 rm -rf "$work" && mkdir -p "$work" || exit 1
 # An address no other run of this test is likely to hold.
 address=127.37.$((RANDOM % 250 + 1)).$((RANDOM % 250 + 1))
-cat >"$work/xinetd.conf" <<CONF
-defaults
-{
-  log_type = FILE $work/xinetd.log
-}
-service time
-{
-  type = INTERNAL
-  id = time-dgram
-  socket_type = dgram
-  protocol = udp
-  user = root
-  wait = yes
-  bind = $address
-}
-CONF
-xinetd -f "$work/xinetd.conf" -pidfile "$work/xinetd.pid" -dontfork &
-server=$!
-trap 'kill $server 2>/dev/null; wait $server 2>/dev/null' EXIT
-for _ in $(seq 50); do
-    grep -q "$address:37 " <(ss -uln 2>/dev/null) && break
-    sleep 0.1
-done
-grep -q "$address:37 " <(ss -uln 2>/dev/null) || { echo "xinetd did not bind $address:37"; exit 77; }
+. "$(dirname "$0")/lib/chrony-server.sh"
+trap 'xinetd_stop "$work"' EXIT
+xinetd_start "$work" "$address" || { echo "xinetd did not bind $address:37"; exit 77; }
 
 fail=0
 out=$("$cli" timesync "$address" --timeout 2000 2>&1)

@@ -15,13 +15,9 @@
 #   tray_logon_resume.sh <miravel.exe> <miravel-tray-driver.exe> <work folder>
 set -euo pipefail
 
-exe=$(realpath "$1")
-driver_exe=$(realpath "$2")
-src=$(cd "$(dirname "$0")/../.." && pwd)
 e2e_name=e2e-logon-resume
 export TZ=Europe/Istanbul
 export LC_ALL=C.UTF-8
-export NO_FAKE_STAT=1
 . "$(dirname "$0")/lib/wine-session.sh"
 
 shell_pid=""
@@ -31,58 +27,15 @@ e2e_on_exit() {
   if [ -n "$shell_pid" ]; then kill "$shell_pid" 2>/dev/null || true; fi
 }
 
-e2e_workdir "$3"
-e2e_display
-step "display $DISPLAY"
-e2e_prefix
-e2e_shell_desktop
-wineserver -w
+e2e_desktop_session "$3"
+e2e_install "$1" "$2"
+e2e_istanbul_ini 'Ezan/Salâ=Evet' 'Uyandır=Hayır' 'iletiler=2'
 
-cp "$exe" "$prog/miravel.exe"
-cp "$driver_exe" "$prog/driver.exe"
-cp "$src"/data/*.wav "$src/data/miravel.csv" "$prog/"
-write_ini "$prog/miravel.ini" <<'INI'
-[Hesap Paramatreleri]
-Enlem=4101
-Boylam=2897
-Saat Farkı=180
-Windows Saat Dilimi=0
-Yaz Saati=0
-Windows Yaz Saati=0
-Şehir Adı=İstanbul
-Ülke Adı=Türkiye
-Hesap Modu=4
-[Seçenekler]
-Ezan/Salâ=Evet
-Uyandır=Hayır
-iletiler=2
-INI
-ini_win="Z:$prog/miravel.ini"
-
-faketime_lib=$(dpkg -L libfaketime 2>/dev/null | grep -m1 '/libfaketime\.so\.1$' || true)
-[ -n "$faketime_lib" ] || fail "libfaketime is not installed"
-offset=0
-set_clock() {
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  offset=$(($(date -d "$1" +%s) - $(date +%s)))
-  [ $offset -lt 0 ] || offset="+$offset"
-  step "clock set to $1 (offset $offset s)"
-  LD_PRELOAD="$faketime_lib" FAKETIME="$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 \
-    wineserver -p </dev/null >/dev/null 2>&1
-}
-run_wine() { LD_PRELOAD="$faketime_lib" FAKETIME="$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 "$wine" "$@"; }
-driver() { timeout 120 env LD_PRELOAD="$faketime_lib" FAKETIME="$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 "$wine" "$prog/driver.exe" "$@" 2>>"$work/driver.err"; }
 # Seconds until the program's clock shows the given time of 21/06/2020.
 seconds_until() {
   echo $(($(date -d "2020-06-21 $1 +0300" +%s) - $(date +%s) - offset))
 }
 shell_log="$work/shell.log"
-expect_title() {
-  local title
-  title=$(driver expect-title "$ini_win" 20000) || fail "title: $title"
-  [ "$title" = "$1" ] || fail "title '$title', expected '$1'"
-}
 # The stand-in shell's requests from line $1 on, without the CRs.
 shell_since() { tail -n +"$1" "$shell_log" | tr -d '\r'; }
 
@@ -101,8 +54,8 @@ step "stand-in notification area up, refusing icons for $((refuse_ms / 1000)) s"
 run_wine "$prog/miravel.exe" >"$work/miravel.log" 2>&1 &
 app_pid=$!
 driver find 40000 >/dev/null || fail "no main window: the program did not keep running"
-title=$(driver expect-title "$ini_win" 20000) || fail "title: $title"
-step "running and scheduling without an icon: $title"
+expect_title
+step "running and scheduling without an icon"
 grep -q '^add refused (not ready)' "$shell_log" || fail "the icon was not asked for at start"
 kill -0 "$app_pid" 2>/dev/null || fail "the program ended when the shell refused its icon"
 

@@ -9,91 +9,17 @@
 # Screenshots are kept in <work folder>/artifacts.
 set -euo pipefail
 
-exe=$(realpath "$1")
-driver_exe=$(realpath "$2")
-src=$(cd "$(dirname "$0")/../.." && pwd)
 e2e_name=e2e
 export TZ=Europe/Istanbul
 # Wine takes file names and arguments in the locale's encoding.
 export LC_ALL=C.UTF-8
-# File times stay real: Wine compares them to decide whether the prefix needs
-# an update.
-export NO_FAKE_STAT=1
 . "$(dirname "$0")/lib/wine-session.sh"
 
-e2e_workdir "$3"
-e2e_display
-step "display $DISPLAY"
-step "new Wine prefix"
-e2e_prefix
-e2e_shell_desktop
-wineserver -w
-
-# The program's folder as a user's installation has it, without the manual.
-cp "$exe" "$prog/miravel.exe"
-cp "$driver_exe" "$prog/driver.exe"
-cp "$src"/data/*.wav "$src/data/miravel.csv" "$prog/"
-write_ini "$prog/miravel.ini" <<'EOF'
-[Hesap Paramatreleri]
-Enlem=4101
-Boylam=2897
-Saat Farkı=180
-Windows Saat Dilimi=0
-Yaz Saati=0
-Windows Yaz Saati=0
-Şehir Adı=İstanbul
-Ülke Adı=Türkiye
-Hesap Modu=4
-[Seçenekler]
-Ezan/Salâ=Evet
-Uyandır=Hayır
-iletiler=2
-AKŞAM=yok.mp3
-EOF
+e2e_desktop_session "$3"
+e2e_install "$1" "$2"
+e2e_istanbul_ini 'Ezan/Salâ=Evet' 'Uyandır=Hayır' 'iletiler=2' 'AKŞAM=yok.mp3'
 ini="$prog/miravel.ini"
-ini_win="Z:$ini"
 
-# Every Wine process of a run sees the same shifted clock, the wine server
-# too (it starts under the shift and stays until the next set_clock); the
-# monotonic clock stays real. libfaketime is preloaded directly: the faketime
-# wrapper would wait for the wine server, which inherits its pipe.
-faketime_lib=$(dpkg -L libfaketime 2>/dev/null | grep -m1 '/libfaketime\.so\.1$' || true)
-[ -n "$faketime_lib" ] || fail "libfaketime is not installed"
-offset=0
-set_clock() {
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  local target
-  target=$(date -d "$1" +%s)
-  offset=$((target - $(date +%s)))
-  [ $offset -lt 0 ] || offset="+$offset"
-  step "clock set to $1 (offset $offset s)"
-  run_env wineserver -p </dev/null >/dev/null 2>&1
-}
-run_env() {
-  LD_PRELOAD="$faketime_lib" FAKETIME="$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 "$@"
-}
-run_wine() { run_env "$wine" "$@"; }
-driver() { timeout 120 env LD_PRELOAD="$faketime_lib" FAKETIME="$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 "$wine" "$prog/driver.exe" "$@" 2>>"$work/driver.err"; }
-ini_has() {
-  ini_text "$ini" | grep -qxF "$1" || {
-    iconv -f CP1254 -t UTF-8 "$ini" >&2
-    fail "the INI file lacks '$1'"
-  }
-}
-start_app() {
-  run_wine "$prog/miravel.exe" >"$work/miravel-$1.log" 2>&1 &
-  app_pid=$!
-  driver find 40000 >/dev/null || fail "no main window ($1)"
-}
-# The main window's title is the scheduler's remaining-time text for the
-# moment; with an argument, also that literal text.
-expect_title() {
-  local title
-  title=$(driver expect-title "$ini_win" 20000) || fail "title: $title"
-  [ $# -eq 0 ] || [ "$title" = "$1" ] || fail "title '$title', expected '$1'"
-  step "title: $title"
-}
 # The tray menu as the right button opens it; closed again by a click beside it.
 open_menu() {
   xdotool mousemove 1000 740
@@ -101,7 +27,7 @@ open_menu() {
   driver popup-menu open 5000 >/dev/null || fail "the tray menu did not open"
   sleep 0.5
 }
-# Hover "Ayarlar", then "İletiler": the check marks of this Part's switches.
+# Hover "Ayarlar", then "İletiler": the check marks of the switches.
 open_settings_submenus() {
   xdotool mousemove 930 693
   sleep 1
@@ -122,8 +48,8 @@ step "tray icon present"
 
 before=$(sha256sum <"$ini")
 second_rc=0
-timeout 60 env LD_PRELOAD="$faketime_lib" FAKETIME="$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 \
-  "$wine" "$prog/miravel.exe" >"$work/miravel-second.log" 2>&1 || second_rc=$?
+timeout 60 env "${clock_env[@]}" "$wine" "$prog/miravel.exe" >"$work/miravel-second.log" 2>&1 ||
+  second_rc=$?
 [ $second_rc -eq 0 ] || fail "second start exited with $second_rc"
 [ "$(sha256sum <"$ini")" = "$before" ] || fail "second start changed the INI file"
 kill -0 "$app_pid" 2>/dev/null || fail "the first instance ended"

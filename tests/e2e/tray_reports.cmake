@@ -1,9 +1,7 @@
 # The report commands of miravel.exe under Wine against miravel-cli report.
 # Needs the end-to-end driver of tray_program.cmake, included before this file.
 if(WIN32 AND TARGET miravel AND TARGET miravel-tray-driver)
-  add_test(NAME e2e_tray_reports
-           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/tray_reports.sh $<TARGET_FILE:miravel>
-                   $<TARGET_FILE:miravel-tray-driver> $<TARGET_FILE:miravel-cli>
-                   ${CMAKE_BINARY_DIR}/e2e/reports)
-  set_tests_properties(e2e_tray_reports PROPERTIES TIMEOUT 300)
+  miravel_e2e_test(e2e_tray_reports tray_reports.sh 300
+                   $<TARGET_FILE:miravel> $<TARGET_FILE:miravel-tray-driver>
+                   $<TARGET_FILE:miravel-cli> ${CMAKE_BINARY_DIR}/e2e/reports)
 endif()

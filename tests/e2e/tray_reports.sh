@@ -10,7 +10,6 @@ set -euo pipefail
 exe=$(realpath "$1")
 driver_exe=$(realpath "$2")
 cli_exe=$(realpath "$3")
-src=$(cd "$(dirname "$0")/../.." && pwd)
 e2e_name="report e2e"
 # No viewer for the report: the shell call fails quietly, as the program allows.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;notepad.exe=d"
@@ -21,10 +20,7 @@ e2e_workdir "$4"
 e2e_display
 e2e_prefix
 
-cp "$exe" "$prog/miravel.exe"
-cp "$driver_exe" "$prog/driver.exe"
-cp "$cli_exe" "$prog/miravel-cli.exe"
-cp "$src/data/miravel.csv" "$prog/"
+e2e_install "$exe" "$driver_exe" "$cli_exe"
 # A place south and west with summer time "Avrupa": the signs, the
 # hemisphere words and the summer switch all show in the reports.
 write_ini "$prog/miravel.ini" <<'INI'
@@ -44,10 +40,7 @@ Uyandır=Hayır
 iletiler=0
 INI
 
-driver() { timeout 120 "$wine" "$prog/driver.exe" "$@" 2>>"$work/driver.err"; }
-"$wine" "$prog/miravel.exe" >"$work/miravel.log" 2>&1 &
-app_pid=$!
-driver find 40000 >/dev/null || fail "no main window"
+start_app
 
 declare -A kinds=([1028]=monthly [1029]=yearly [1030]=religious)
 for command in 1028 1029 1030; do

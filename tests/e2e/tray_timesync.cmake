@@ -4,9 +4,7 @@
 # import).
 # Needs the end-to-end driver of tray_program.cmake, included before this file.
 if(WIN32 AND TARGET miravel AND TARGET miravel-tray-driver)
-  add_test(NAME e2e_tray_timesync
-           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/tray_timesync.sh $<TARGET_FILE:miravel>
-                   $<TARGET_FILE:miravel-tray-driver> ${CMAKE_BINARY_DIR}/e2e/timesync
-                   $<TARGET_FILE:miravel-cli>)
-  set_tests_properties(e2e_tray_timesync PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+  miravel_e2e_test(e2e_tray_timesync tray_timesync.sh 300
+                   $<TARGET_FILE:miravel> $<TARGET_FILE:miravel-tray-driver>
+                   ${CMAKE_BINARY_DIR}/e2e/timesync $<TARGET_FILE:miravel-cli>)
 endif()

@@ -42,7 +42,7 @@ host_ip="10.237.$tag.1"
 server_ip="10.237.$tag.2"
 
 e2e_on_exit() {
-  if [ -s "$work/xinetd.pid" ]; then kill "$(cat "$work/xinetd.pid")" 2>/dev/null || true; fi
+  xinetd_stop "$work"
   chrony_stop "$work"
   if [ -n "${nobody_pid:-}" ]; then kill "$nobody_pid" 2>/dev/null || true; fi
   if [ -d "$work/nobody/prefix" ]; then as_nobody wineserver -k 2>/dev/null || true; fi
@@ -66,25 +66,7 @@ ip link set "$host_if" up
 ip netns exec "$ns" ip addr add "$server_ip/30" dev "$ns_if"
 ip netns exec "$ns" ip link set "$ns_if" up
 ip netns exec "$ns" ip link set lo up
-cat >"$work/xinetd.conf" <<CONF
-defaults
-{
-  log_type = FILE $work/xinetd.log
-}
-service time
-{
-  type = INTERNAL
-  id = time-dgram
-  socket_type = dgram
-  protocol = udp
-  user = root
-  wait = yes
-  bind = $server_ip
-}
-CONF
-ip netns exec "$ns" xinetd -f "$work/xinetd.conf" -pidfile "$work/xinetd.pid"
-xinetd_bound() { ip netns exec "$ns" ss -uln | grep -q "$server_ip:37 "; }
-retry 50 0.1 xinetd_bound || fail "xinetd did not bind $server_ip:37"
+xinetd_start "$work" "$server_ip" ip netns exec "$ns" || fail "xinetd did not bind $server_ip:37"
 chrony_start "$work" "$server_ip" 123 ip netns exec "$ns" faketime -f "+90s" ||
   fail "chronyd did not bind $server_ip:123: $(cat "$work/chronyd.log")"
 
@@ -184,7 +166,8 @@ rm -f "$work/xinetd.pid"
 ip netns exec "$ns" sysctl -qw net.ipv4.ip_unprivileged_port_start=0 ||
   fail "cannot open port 37 to users in the namespace"
 mkdir -p "$work/nobody/tmp" "$work/nobody/prog"
-cp -a "$(dirname "$work")/wineprefix-template" "$work/nobody/prefix"
+cp -a --reflink=auto "$(dirname "$work")/wineprefix-template" "$work/nobody/prefix"
+e2e_prefixes+=("$work/nobody/prefix")
 cp "$prog/miravel.exe" "$prog/driver.exe" "$prog/miravel.ini" "$work/nobody/prog/"
 [ -n "${4:-}" ] && cp "$(realpath "$4")" "$work/nobody/prog/miravel-cli.exe"
 chown -R nobody:nogroup "$work/nobody"

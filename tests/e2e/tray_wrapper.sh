@@ -23,19 +23,12 @@ e2e_workdir "$5"
 e2e_display
 e2e_prefix
 
+# No sounds beside the program: the converter writes ezan.wav.
 cp "$exe" "$prog/miravel.exe"
 cp "$driver_exe" "$prog/driver.exe"
 cp "$cli_exe" "$prog/miravel-cli.exe"
 cp "$mp3" "$prog/ezan.mp3"
-write_ini "$prog/miravel.ini" <<'INI'
-[Hesap Paramatreleri]
-Enlem=4101
-Boylam=2897
-Saat Farkı=180
-[Seçenekler]
-Ezan/Salâ=Hayır
-iletiler=0
-INI
+e2e_istanbul_ini 'Ezan/Salâ=Hayır' 'iletiler=0'
 
 # Types into the dialog's file-name field (which has the focus) and confirms.
 answer() {
@@ -50,11 +43,8 @@ answer() {
   xdotool key Return
 }
 
-"$wine" "$prog/miravel.exe" >"$work/miravel.log" 2>&1 &
-app_pid=$!
-timeout 120 "$wine" "$prog/driver.exe" find 40000 >/dev/null 2>>"$work/driver.err" ||
-  fail "no main window"
-timeout 120 "$wine" "$prog/driver.exe" command 1068 >/dev/null 2>>"$work/driver.err" &
+start_app
+driver command 1068 >/dev/null &
 
 open=$(wait_window -v "Dönüştürülecek MP3 dosyasını seçiniz")
 shot open-dialog

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/notifications.h"
 #include "config/codepage.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
@@ -77,7 +78,7 @@ class PlaybackTest : public ::testing::Test {
     ProgramState ps;
     RecordingPlatform platform;
     Notifications notifications{ps, platform};
-    Playback playback{ps, platform, notifications, platform};
+    Playback playback{ps, platform, notifications};
 };
 
 TEST(WavExtension, DecidesBetweenSoundPlayerAndShell) {

@@ -8,7 +8,7 @@
 
 #include "app/manual.h"
 #include "app/win32/app_win32.h"
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 #include "config/codepage.h"
 #include "config/settings.h"
 #include "config/zone_offset.h"

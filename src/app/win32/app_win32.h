@@ -202,7 +202,7 @@ class App {
     NotifyPlatformWin32 notifyPlatform{*this};
     Notifications notifications{ps, notifyPlatform};
     PlaybackWin32 playbackPlatform;
-    Playback playback{ps, playbackPlatform, notifications, notifyPlatform};
+    Playback playback{ps, playbackPlatform, notifications};
     SchedulerEnvironmentWin32 environment{*this};
     SchedulerEffectsWin32 effects{*this};
     CommandTargetWin32 commands{*this};

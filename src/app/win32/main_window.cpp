@@ -6,9 +6,9 @@
 #include "app/scheduler.h"
 #include "app/tray_mouse.h"
 #include "app/win32/app_win32.h"
+#include "app/win32/graph_window_win32.h"
 #include "app/win32/tray_win32.h"
 #include "config/settings.h"
-#include "graphics/win32/graphics_win32.h"
 
 namespace miravel {
 

@@ -1,6 +1,6 @@
 #include "app/win32/tray_win32.h"
 
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 
 namespace miravel {
 

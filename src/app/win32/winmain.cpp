@@ -10,7 +10,7 @@
 #include "app/commands.h"
 #include "app/manual.h"
 #include "app/win32/app_win32.h"
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
 #include "net/win32/time_client.h"

@@ -6,16 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/wide_text.h"
+#include "base/win32/gdi_objects_win32.h"
+#include "base/win32/wide_text.h"
+#include "core/angles.h"
 #include "graphics/chart_raster.h"
-#include "graphics/win32/gdi_objects_win32.h"
 #include "graphics/win32/graphics_win32.h"
 
 namespace miravel {
 
 namespace {
-
-constexpr double kPi = 3.141592653589793;
 
 // The label font's cell height at scale 1: about the system font's, so the
 // labels sit on their legend lines as the charts place them (7 pixels up).

@@ -1,6 +1,5 @@
 #include "sound/win32/playback_win32.h"
 
-#include <commdlg.h>
 #include <mmsystem.h>
 #include <shellapi.h>
 
@@ -8,7 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/win32/wide_text.h"
+#include "base/win32/file_dialog_win32.h"
+#include "base/win32/wide_text.h"
 
 namespace miravel {
 
@@ -96,23 +96,12 @@ bool PlaybackWin32::ChooseOpenFile(const char* title, const char* proposed,
     // Room for any path the dialog may return; the caller decides what fits.
     wchar_t file[1024];
     CopyToField(Wide(proposed), file, 1024);
-    const std::wstring caption = Wide(title);
-    const std::wstring filter = Wide("WAV Dosyaları") + L'\0' + L"*.wav" + L'\0' +
-                                Wide("Tüm Dosyalar") + L'\0' + L"*.*" + L'\0' + L'\0';
-
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = mainWindow_;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = 1024;
-    ofn.lpstrTitle = caption.c_str();
-    // The dialog would otherwise leave the current directory wherever the
-    // user browsed, and "sala.wav", "ezandua.wav" and the other relative
-    // names would no longer be found beside the program.
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&ofn)) return false;
+    // The current directory stays where it was, so that "sala.wav",
+    // "ezandua.wav" and the other relative names are found beside the program.
+    if (!ChooseFileName(mainWindow_, title,
+                        FileFilter({{"WAV Dosyaları", L"*.wav"}, {"Tüm Dosyalar", L"*.*"}}), file,
+                        1024, 0))
+        return false;
     *chosen = AsU16(file);
     return true;
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 
 namespace miravel {
 

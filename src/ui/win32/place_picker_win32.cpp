@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 #include "ui/win32/dialog_support_win32.h"
 
 namespace miravel {

@@ -40,7 +40,8 @@ for dpi in 96 144; do
       "$tests_exe" --gtest_also_run_disabled_tests --gtest_filter='DialogShow.*' \
       >"$log" 2>&1 &
     pid=$!
-    retry 50 0.2 grep -q '^window' "$log" || fail "$d did not open at $dpi DPI"
+    # Up to 30 s: the Wine tests run side by side.
+    retry 150 0.2 grep -q "^window" "$log" || fail "$d did not open at $dpi DPI"
     sleep 2
     import -window root "$work/screen.png"
     read -r _ x y w h < <(grep '^window' "$log" | tr -d '\r')

@@ -27,9 +27,7 @@ e2e_fixed_pitch_courier
 wineserver -w || true
 
 # The program's folder as installed, before its first run: no INI file.
-cp "$exe" "$prog/miravel.exe"
-cp "$driver_exe" "$prog/driver.exe"
-cp "$src"/data/*.wav "$src/data/miravel.csv" "$prog/"
+e2e_install "$exe" "$driver_exe"
 ini="$prog/miravel.ini"
 
 ini_section() {
@@ -55,30 +53,26 @@ retry 50 0.2 options_saved || true
 ini_text "$ini" | grep -q '^Hatırlat=' || fail "the options were not saved"
 step "\"Seçenekler\" opened next and was saved"
 
-drive() { (cd "$prog" && "$wine" driver.exe "$@" 2>/dev/null | tr -d '\r'); }
-# The INI file is written once the dialog's loop has ended: wait for it.
-ini_line() { ini_text "$ini" | grep -qxF "$1"; }
-ini_has() { retry 50 0.1 ini_line "$1" || fail "the INI file lacks '$1'"; }
 open_dialog() {
-  drive command "$1" || fail "command $1"
-  drive wait "$2" 15000 || fail "command $1 opened no \"$2\""
+  driver command "$1" || fail "command $1"
+  driver wait "$2" 15000 || fail "command $1 opened no \"$2\""
   sleep 0.5
 }
 close_dialog() {
-  drive click "$1" "$2" || fail "no button $2 in \"$1\""
-  drive gone "$1" 10000 || fail "\"$1\" stays open"
+  driver click "$1" "$2" || fail "no button $2 in \"$1\""
+  driver gone "$1" 10000 || fail "\"$1\" stays open"
 }
 
 # Calculation parameters: mode 5 with a YATSI temkin of 2 is refused.
 open_dialog 1040 "Hesap Parametreleri"
-drive set "Hesap Parametreleri" 1097 5
-drive set "Hesap Parametreleri" 1084 2
+driver set "Hesap Parametreleri" 1097 5
+driver set "Hesap Parametreleri" 1084 2
 before=$(sha256sum <"$ini")
-drive refused "Hesap Parametreleri" 1 || fail "Kaydet was not refused, or did not come back"
-drive wait "Hesap Parametreleri" 0 || fail "a refused Kaydet closed the dialog"
+driver refused "Hesap Parametreleri" 1 || fail "Kaydet was not refused, or did not come back"
+driver wait "Hesap Parametreleri" 0 || fail "a refused Kaydet closed the dialog"
 [ "$(sha256sum <"$ini")" = "$before" ] || fail "a refused Kaydet changed the INI file"
 shot calc-params-refused
-drive set "Hesap Parametreleri" 1084 90
+driver set "Hesap Parametreleri" 1084 90
 close_dialog "Hesap Parametreleri" 1
 ini_has "Hesap Modu=5"
 ini_has "AKŞAM temkini=90"
@@ -86,7 +80,7 @@ step "mode 5 with YATSI 2 refused, the INI file unchanged; with 90 saved"
 
 open_dialog 1027 " / "
 shot times
-drive click " / " 1131
+driver click " / " 1131
 sleep 0.5
 shot times-wide
 close_dialog " / " 1
@@ -98,11 +92,11 @@ close_dialog "Hakkında" 1
 step "the about box opened and closed"
 
 open_dialog 1063 "Çetele"
-drive set "Çetele" 1118 "Tesbih"
-drive set "Çetele" 1119 10
-drive set "Çetele" 1120 -3
-drive click "Çetele" 6
-drive click "Çetele" 6
+driver set "Çetele" 1118 "Tesbih"
+driver set "Çetele" 1119 10
+driver set "Çetele" 1120 -3
+driver click "Çetele" 6
+driver click "Çetele" 6
 sleep 0.3
 shot tally
 close_dialog "Çetele" 1
@@ -119,7 +113,7 @@ step "the options opened and were cancelled"
 # "cankaya" narrows the list to Çankaya (Ankara); Down goes into the list
 # and Enter picks the row.
 picker="Yerleşim Seç"
-shown() { drive text "$1" "$2" | sed 's/^ *//'; }
+shown() { driver text "$1" "$2" | sed 's/^ *//'; }
 expect_shown() {
   local got
   got=$(shown "Hesap Parametreleri" "$1")
@@ -131,36 +125,36 @@ open_dialog 1040 "Hesap Parametreleri"
 calc_x=$(wait_window -v "Hesap Parametreleri")
 # Escape leaves the picker without touching the dialog.
 city_before=$(shown "Hesap Parametreleri" 1089)
-drive click "Hesap Parametreleri" 1086
+driver click "Hesap Parametreleri" 1086
 picker_x=$(wait_window -v "$picker")
 xdotool key --window "$picker_x" Escape 2>/dev/null
-drive gone "$picker" 5000 || fail "Escape did not close the picker"
+driver gone "$picker" 5000 || fail "Escape did not close the picker"
 expect_shown 1088 34
 expect_shown 1089 "$city_before"
-[ "$(drive checked "Hesap Parametreleri" 1087)" = 0 ] || fail "Escape ticked \"Liste\""
+[ "$(driver checked "Hesap Parametreleri" 1087)" = 0 ] || fail "Escape ticked \"Liste\""
 step "Escape closed the picker and changed nothing"
 
-opened_ms=$(drive timeclick "Hesap Parametreleri" 1086 "$picker") ||
+opened_ms=$(driver timeclick "Hesap Parametreleri" 1086 "$picker") ||
   fail "\"Listeyi Aç\" opened no picker"
 # Well under a second with the 8000 rows, even under Wine.
 [ "$opened_ms" -lt 1000 ] || fail "the picker took $opened_ms ms to open"
 step "the picker was on screen $opened_ms ms after the click"
 picker_x=$(wait_window -v "$picker")
-[ "$(drive focus "$picker")" = 1160 ] || fail "the focus is not in the search box"
-total=$(drive count "$picker" 1161)
+[ "$(driver focus "$picker")" = 1160 ] || fail "the focus is not in the search box"
+total=$(driver count "$picker" 1161)
 [ "$total" -gt 7000 ] || fail "the picker lists $total rows"
 xdotool type --window "$picker_x" --delay 40 cankaya 2>/dev/null
-narrowed() { [ "$(drive count "$picker" 1161)" = 1 ]; }
-retry 20 0.2 narrowed || fail "\"cankaya\" left $(drive count "$picker" 1161) rows"
+narrowed() { [ "$(driver count "$picker" 1161)" = 1 ]; }
+retry 20 0.2 narrowed || fail "\"cankaya\" left $(driver count "$picker" 1161) rows"
 [ "$(shown "$picker" 1160)" = cankaya ] || fail "the search box holds '$(shown "$picker" 1160)'"
 [ "$(shown "$picker" 1162)" = "1 / $total yerleşim" ] || fail "status '$(shown "$picker" 1162)'"
 shot picker-cankaya
 xdotool key --window "$picker_x" Down 2>/dev/null
-in_list() { [ "$(drive focus "$picker")" = 1161 ]; }
+in_list() { [ "$(driver focus "$picker")" = 1161 ]; }
 retry 20 0.1 in_list || fail "Down did not move into the list"
 xdotool key --window "$picker_x" Return 2>/dev/null
-drive gone "$picker" 5000 || fail "Enter did not pick"
-[ "$(drive checked "Hesap Parametreleri" 1087)" = 1 ] || fail "\"Liste\" is not ticked"
+driver gone "$picker" 5000 || fail "Enter did not pick"
+[ "$(driver checked "Hesap Parametreleri" 1087)" = 1 ] || fail "\"Liste\" is not ticked"
 expect_shown 1088 "$row"
 expect_shown 1089 "Çankaya"
 expect_shown 1090 "Ankara"
@@ -171,9 +165,9 @@ shot calc-params-picked
 step "\"cankaya\" found Çankaya (Ankara), row $row; Down and Enter filled the dialog"
 
 # The focus is on "Kaydet" now: Enter saves.
-[ "$(drive focus "Hesap Parametreleri")" = 1 ] || fail "the focus is not on Kaydet after the pick"
+[ "$(driver focus "Hesap Parametreleri")" = 1 ] || fail "the focus is not on Kaydet after the pick"
 xdotool key --window "$calc_x" Return 2>/dev/null
-drive gone "Hesap Parametreleri" 10000 || fail "Enter did not save"
+driver gone "Hesap Parametreleri" 10000 || fail "Enter did not save"
 ini_has "Liste Kullan=1"
 ini_has "Şehir No.=$row"
 ini_has "Şehir Adı=Çankaya"
@@ -185,10 +179,10 @@ step "Enter after the pick saved the row"
 
 # A decimal comma, as the Turkish numeric pad types it.
 open_dialog 1040 "Hesap Parametreleri"
-drive click "Hesap Parametreleri" 1087
-drive set "Hesap Parametreleri" 1091 "41,01"
-drive set "Hesap Parametreleri" 1092 "28,97"
-drive set "Hesap Parametreleri" 1093 "3,5"
+driver click "Hesap Parametreleri" 1087
+driver set "Hesap Parametreleri" 1091 "41,01"
+driver set "Hesap Parametreleri" 1092 "28,97"
+driver set "Hesap Parametreleri" 1093 "3,5"
 shot calc-params-comma
 close_dialog "Hesap Parametreleri" 1
 ini_has "Liste Kullan=0"
@@ -201,25 +195,25 @@ step "41,01 / 28,97 / 3,5 saved as 4101 / 2897 / 210"
 # download but for choosing; the chosen WAV becomes sala.wav.
 rm "$prog/sala.wav"
 open_dialog 1058 "Seçenekler"
-drive click "Seçenekler" 1111
-drive click "Seçenekler" 1
-drive wait "Miravel" 10000 || fail "no question about the missing sala.wav"
-question=$(drive text "Miravel" 65535)
+driver click "Seçenekler" 1111
+driver click "Seçenekler" 1
+driver wait "Miravel" 10000 || fail "no question about the missing sala.wav"
+question=$(driver text "Miravel" 65535)
 case "$question" in
   *"seçmek ister misiniz"*) ;;
   *) fail "the question is '$question'" ;;
 esac
 shot sala-choose-question
-drive click "Miravel" 6
-drive wait "Salâ Dosyası Seç" 10000 || fail "Yes opened no file dialog"
+driver click "Miravel" 6
+driver wait "Salâ Dosyası Seç" 10000 || fail "Yes opened no file dialog"
 sleep 0.5
 shot sala-choose-file
-# The program's folder seen from Windows, on Wine's drive Z:.
+# The program's folder seen from Windows, on Wine's driver Z:.
 chosen="Z:${prog//\//\\}\\ezan.wav"
-drive set "Salâ Dosyası Seç" 1152 "$chosen" ||
-  drive set "Salâ Dosyası Seç" 1148 "$chosen" || fail "no file name box"
-drive click "Salâ Dosyası Seç" 1
-drive gone "Seçenekler" 10000 || fail "the options stayed open"
+driver set "Salâ Dosyası Seç" 1152 "$chosen" ||
+  driver set "Salâ Dosyası Seç" 1148 "$chosen" || fail "no file name box"
+driver click "Salâ Dosyası Seç" 1
+driver gone "Seçenekler" 10000 || fail "the options stayed open"
 cmp -s "$prog/ezan.wav" "$prog/sala.wav" || fail "sala.wav is not the chosen file"
 ini_has "Cuma Salâsı=Evet"
 step "a missing sala.wav: choosing a WAV file offered, not a download; the file copied"

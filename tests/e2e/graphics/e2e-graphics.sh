@@ -26,8 +26,7 @@ e2e_reg_add 'HKCU\Control Panel\Desktop' /v TileWallpaper /d 1
 e2e_reg_add 'HKCU\Control Panel\Desktop' /v WallPaperStyle /d 2
 wineserver -w
 
-cp "$exe" "$prog/miravel.exe"
-cp "$driver_exe" "$prog/driver.exe"
+e2e_install "$exe" "$driver_exe"
 # Istanbul, no sounds, no boxes, the moon as wallpaper from the last run.
 write_ini "$prog/miravel.ini" <<'INI'
 [Hesap Paramatreleri]
@@ -48,7 +47,6 @@ Duvar=Ay
 INI
 
 cd "$prog"
-drive() { "$wine" driver.exe "$@" 2>>"$work/driver.log" | tr -d '\r'; }
 # The colour of one screen pixel of a screenshot, as "r,g,b".
 pixel() {
   convert "$art/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
@@ -61,28 +59,28 @@ step "start with Duvar=Ay"
 "$wine" miravel.exe >"$work/miravel.log" 2>&1 &
 app_pid=$!
 for _ in $(seq 100); do
-  drive ready && break
+  driver ready && break
   sleep 0.2
 done
-drive ready || fail "the program did not start"
+driver ready || fail "the program did not start"
 sleep 2
 shot startup-moon-wallpaper
 desktop_colour=$(pixel startup-moon-wallpaper 20 20)
 [ "$(pixel startup-moon-wallpaper 512 300)" != "$desktop_colour" ] ||
   fail "no moon in the middle of the desktop at start-up"
-values=$(drive desktop)
+values=$(driver desktop)
 step "$values"
 case "$values" in *'TileWallpaper="1" WallPaperStyle="2"'*) ;; *) fail "user's values not put back: $values" ;; esac
 
-graph_shown() { drive graph >/dev/null; }
-graph_hidden() { ! drive graph >/dev/null; }
+graph_shown() { driver graph >/dev/null; }
+graph_hidden() { ! driver graph >/dev/null; }
 # The window covers the whole screen: no desktop left at the corners.
 chart_covers() {
   shot "chart-$1"
   [ "$(pixel "chart-$1" 1020 5)" != "$desktop_colour" ]
 }
 for c in 1031 1032 1033 1034 1035 1036 1037 1038 1039; do
-  drive command "$c" >/dev/null || fail "command $c"
+  driver command "$c" >/dev/null || fail "command $c"
   retry 20 0.25 graph_shown || fail "chart $c: graph window not shown"
   retry 10 0.25 chart_covers "$c" || fail "chart $c does not cover the screen"
   if [ "$c" = 1039 ]; then xdotool mousemove 500 500 click 1; else xdotool key Escape; fi
@@ -91,24 +89,24 @@ for c in 1031 1032 1033 1034 1035 1036 1037 1038 1039; do
 done
 
 step "wallpaper: earth map, then off"
-drive command 1047 >/dev/null
+driver command 1047 >/dev/null
 sleep 1
 shot earth-wallpaper
 [ "$(duvar)" = "Yeryüzü" ] || fail "Duvar is $(duvar)"
-drive command 1047 >/dev/null
+driver command 1047 >/dev/null
 sleep 1
 shot wallpaper-off
 [ "$(duvar)" = "Yok" ] || fail "Duvar is $(duvar) after switching off"
 [ "$(pixel wallpaper-off 512 384)" = "$desktop_colour" ] || fail "the picture stays after switching off"
-values=$(drive desktop)
+values=$(driver desktop)
 case "$values" in *'TileWallpaper="1" WallPaperStyle="2" Wallpaper=""'*) ;; *) fail "desktop not restored: $values" ;; esac
 
 step "wallpaper: globe, left on at exit"
-drive command 1048 >/dev/null
+driver command 1048 >/dev/null
 sleep 1
 shot globe-wallpaper
 [ "$(pixel globe-wallpaper 512 384)" != "$desktop_colour" ] || fail "no globe on the desktop"
-drive quit >/dev/null || true
+driver quit >/dev/null || true
 for _ in $(seq 50); do
   kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.2

@@ -1,14 +1,29 @@
-# A real NTP server for the end-to-end scripts: chronyd serving its own
-# clock (local stratum 8) without ever touching the system clock (-x), on
-# the address and port given, with no command socket. Sourced, not run:
+# Real time servers for the end-to-end scripts. Sourced, not run:
 #
 #   . "$(dirname "$0")/lib/chrony-server.sh"
 #   chrony_start <work folder> <address> <port> [<command prefix>...]
-#       starts it (through the prefix: "ip netns exec NS", "faketime -f +90s")
-#       and waits until it listens; returns 1 when it does not.
+#       chronyd serving NTP from its own clock (local stratum 8) without ever
+#       touching the system clock (-x), with no command socket; started
+#       through the prefix ("ip netns exec NS", "faketime -f +90s") and
+#       waited for until it listens; returns 1 when it does not.
 #   chrony_stop <work folder>
+#   xinetd_start <work folder> <address> [<command prefix>...]
+#       xinetd's built-in Time Protocol service over UDP, on port 37 of the
+#       address; returns 1 when it does not listen.
+#   xinetd_stop <work folder>
 #
-# The caller stops it in its exit trap, so that a failing test leaves none.
+# The caller stops them in its exit trap, so that a failing test leaves none.
+
+# Waits until something listens on UDP address:port, through the prefix.
+udp_bound() {
+  local address=$1 port=$2 i
+  shift 2
+  for i in $(seq 50); do
+    if "$@" ss -uln 2>/dev/null | grep -q " $address:$port "; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
 
 chrony_start() {
   local dir=$1 address=$2 port=$3
@@ -27,12 +42,7 @@ pidfile $dir/chronyd.pid
 CONF
   "$@" chronyd -x -d -f "$dir/chrony.conf" "${user[@]}" >"$dir/chronyd.log" 2>&1 &
   echo $! >"$dir/chronyd.launcher"
-  local i
-  for i in $(seq 50); do
-    if "$@" ss -uln 2>/dev/null | grep -q " $address:$port "; then return 0; fi
-    sleep 0.1
-  done
-  return 1
+  udp_bound "$address" "$port" "$@"
 }
 
 chrony_stop() {
@@ -43,4 +53,31 @@ chrony_stop() {
     kill "$pid" 2>/dev/null || true
   done
   rm -f "$dir/chronyd.launcher"
+}
+
+xinetd_start() {
+  local dir=$1 address=$2
+  shift 2
+  cat >"$dir/xinetd.conf" <<CONF
+defaults
+{
+  log_type = FILE $dir/xinetd.log
+}
+service time
+{
+  type = INTERNAL
+  id = time-dgram
+  socket_type = dgram
+  protocol = udp
+  user = root
+  wait = yes
+  bind = $address
+}
+CONF
+  "$@" xinetd -f "$dir/xinetd.conf" -pidfile "$dir/xinetd.pid"
+  udp_bound "$address" 37 "$@"
+}
+
+xinetd_stop() {
+  if [ -s "$1/xinetd.pid" ]; then kill "$(cat "$1/xinetd.pid")" 2>/dev/null || true; fi
 }

@@ -8,21 +8,29 @@
 #   e2e_display [WxH]           Xvfb on a free display; exports DISPLAY
 #   e2e_prefix [<path>]         exports WINEPREFIX: a fresh prefix
 #   e2e_shell_desktop [WxH]     the prefix's programs open on a virtual desktop
+#   e2e_desktop_session <folder>  all four, the desktop 1024x768
+#   e2e_install <exe> <driver> [files]  the program's folder: miravel.exe,
+#                               driver.exe, the sounds, the settlement list
+#   e2e_istanbul_ini [lines]    İstanbul's INI file, the lines after [Seçenekler]
+#   set_clock <date>            the clock of every Wine process from now on
+#   run_wine, driver            Wine and the test driver on that clock
 #
-# A fresh prefix is a copy of a pristine one that wineboot makes once in the
-# folder above the work folder; making one takes many times longer than
-# copying it. A script with cleanup of its own defines e2e_on_exit.
+# A fresh prefix is a copy of a template that wineboot makes once in the
+# folder above the work folder (scripts/wine-prefix.sh). A test that passes removes its prefixes (a failing one keeps
+# them and says where). A script with cleanup of its own defines e2e_on_exit.
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 [ -x "$wine" ] || wine=$(command -v wine)
 
+e2e_src=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 work=""
 art=""
 prog=""
 xvfb_pid=""
 app_pid=""
+e2e_prefixes=()
 
 step() { echo "$e2e_name: $*"; }
 fail() {
@@ -41,7 +49,10 @@ e2e_cleanup() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   if [ $rc -ne 0 ] && [ -n "$work" ]; then
-    echo "$e2e_name: logs in $work, screenshots in $art" >&2
+    echo "$e2e_name: logs and Wine prefix in $work, screenshots in $art" >&2
+  elif [ ${#e2e_prefixes[@]} -gt 0 ]; then
+    # Some hundred megabytes each; the screenshots and logs stay.
+    rm -rf "${e2e_prefixes[@]}"
   fi
   exit $rc
 }
@@ -79,24 +90,9 @@ e2e_display() {
 
 e2e_prefix() {
   local prefix=${1:-$work/wineprefix}
-  local template
-  template="$(dirname "$work")/wineprefix-template"
-  # One maker at a time; a template of another Wine is made anew.
-  (
-    flock 9
-    local version
-    version=$("$wine" --version 2>/dev/null)
-    if [ "$(cat "$template/.e2e-wine-version" 2>/dev/null)" != "$version" ]; then
-      rm -rf "$template"
-      # Made the same whatever clock, zone or locale the caller has set.
-      env -u TZ -u LC_ALL -u LD_PRELOAD -u FAKETIME WINEPREFIX="$template" \
-        wineboot -i >"$work/wineboot.log" 2>&1 || true
-      WINEPREFIX="$template" wineserver -w
-      echo "$version" >"$template/.e2e-wine-version"
-    fi
-  ) 9>"$template.lock"
-  rm -rf "$prefix"
-  cp -a "$template" "$prefix"
+  "$e2e_src/scripts/wine-prefix.sh" "$(dirname "$work")/wineprefix-template" "$prefix" \
+    >"$work/wineboot.log" 2>&1 || fail "no Wine prefix: $(cat "$work/wineboot.log")"
+  e2e_prefixes+=("$prefix")
   export WINEPREFIX="$prefix"
 }
 
@@ -105,6 +101,17 @@ e2e_reg_add() { "$wine" reg add "$@" /f >/dev/null 2>&1; }
 e2e_shell_desktop() {
   e2e_reg_add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell
   e2e_reg_add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "${1:-1024x768}"
+}
+
+# What the tray tests start from: a fresh work folder, a display, and a
+# fresh prefix whose programs open on Wine's desktop with its taskbar.
+e2e_desktop_session() {
+  e2e_workdir "$1"
+  e2e_display
+  step "display $DISPLAY"
+  e2e_prefix
+  e2e_shell_desktop
+  wineserver -w || true
 }
 
 # Windows' "Courier" is a fixed-pitch font; Wine brings none with Turkish
@@ -147,4 +154,74 @@ wait_app_exit() {
   wait "$app_pid" || rc=$?
   app_pid=""
   [ $rc -eq 0 ] || fail "exit code $rc ($1)"
+}
+
+# The program's folder as a user's installation has it, without the manual:
+# the program, the test driver, the sounds, the settlement list and any
+# further files given.
+e2e_install() {
+  cp "$1" "$prog/miravel.exe"
+  cp "$2" "$prog/driver.exe"
+  shift 2
+  cp "$e2e_src"/data/*.wav "$e2e_src/data/miravel.csv" "$prog/"
+  [ $# -eq 0 ] || cp "$@" "$prog/"
+}
+
+# İstanbul on a fixed offset of 3 h, mode 4 (ÖĞLE at 13:13 on 21/06/2020);
+# the arguments are the lines of [Seçenekler] and any sections after it.
+e2e_istanbul_ini() {
+  printf '%s\n' '[Hesap Paramatreleri]' 'Enlem=4101' 'Boylam=2897' 'Saat Farkı=180' \
+    'Windows Saat Dilimi=0' 'Yaz Saati=0' 'Windows Yaz Saati=0' 'Şehir Adı=İstanbul' \
+    'Ülke Adı=Türkiye' 'Hesap Modu=4' '[Seçenekler]' "$@" | write_ini "$prog/miravel.ini"
+}
+
+# The program's clock. After set_clock every Wine process of the test sees
+# the same shifted clock, the wine server too (it starts under the shift and
+# stays until the next set_clock); the monotonic clock stays real.
+# libfaketime is preloaded directly: the faketime wrapper would wait for the
+# wine server, which inherits its pipe. File times stay real: Wine compares
+# them to decide whether the prefix needs an update.
+clock_env=()
+offset=0
+set_clock() {
+  local lib
+  lib=$(dpkg -L libfaketime 2>/dev/null | grep -m1 '/libfaketime\.so\.1$' || true)
+  [ -n "$lib" ] || fail "libfaketime is not installed"
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  offset=$(($(date -d "$1" +%s) - $(date +%s)))
+  [ $offset -lt 0 ] || offset="+$offset"
+  clock_env=(LD_PRELOAD="$lib" FAKETIME="$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1)
+  step "clock set to $1 (offset $offset s)"
+  env "${clock_env[@]}" wineserver -p </dev/null >/dev/null 2>&1
+}
+run_env() { env "${clock_env[@]}" "$@"; }
+run_wine() { run_env "$wine" "$@"; }
+# The test driver in the program's folder, its errors kept, without the CRs.
+driver() {
+  (cd "$prog" && timeout 120 env "${clock_env[@]}" "$wine" driver.exe "$@" 2>>"$work/driver.err") |
+    tr -d '\r'
+}
+# Starts the program in its folder; waits for its main window.
+start_app() {
+  (cd "$prog" && exec env "${clock_env[@]}" "$wine" miravel.exe) >"$work/miravel-${1:-run}.log" 2>&1 &
+  app_pid=$!
+  driver find 40000 >/dev/null || fail "no main window (${1:-run})"
+}
+# The main window's title: the scheduler's remaining-time text for the
+# moment; with an argument, also that literal text.
+expect_title() {
+  local title
+  title=$(driver expect-title "Z:$prog/miravel.ini" 20000) || fail "title: $title"
+  [ $# -eq 0 ] || [ "$title" = "$1" ] || fail "title '$title', expected '$1'"
+  step "title: $title"
+}
+# Waits for the program's INI file to hold the line (it is written once a
+# dialog's loop has ended).
+ini_has() {
+  ini_line() { ini_text "$prog/miravel.ini" | grep -qxF "$1"; }
+  retry 50 0.1 ini_line "$1" || {
+    ini_text "$prog/miravel.ini" >&2
+    fail "the INI file lacks '$1'"
+  }
 }

@@ -20,29 +20,12 @@ e2e_name=e2e-manual
 export LC_ALL=C.UTF-8
 . "$(dirname "$0")/../lib/wine-session.sh"
 
-e2e_workdir "$5"
-e2e_display 1024x768
-e2e_prefix
-e2e_shell_desktop
-wineserver -w || true
+e2e_desktop_session "$5"
 
-cp "$exe" "$prog/miravel.exe"
-cp "$driver_exe" "$prog/driver.exe"
+e2e_install "$exe" "$driver_exe"
 cp "$viewer_exe" "$prog/viewer.exe"
-cp "$src"/data/*.wav "$src/data/miravel.csv" "$prog/"
 python3 "$src/docs/make_manual.py" "$src/docs/kilavuz.txt" "$prog/miravel.rtf" "$prog/miravel.html"
-write_ini "$prog/miravel.ini" <<'INI'
-[Hesap Paramatreleri]
-Enlem=4101
-Boylam=2897
-Saat Farkı=180
-Şehir Adı=İstanbul
-Ülke Adı=Türkiye
-[Seçenekler]
-Ezan/Salâ=Hayır
-Uyandır=Hayır
-iletiler=0
-INI
+e2e_istanbul_ini 'Ezan/Salâ=Hayır' 'Uyandır=Hayır' 'iletiler=0'
 log="$prog/viewer.log"
 viewer_win="Z:$(echo "$prog/viewer.exe" | tr / '\\')"
 
@@ -67,7 +50,6 @@ register_viewer() {  # extension, class name
 no_rtf_program
 register_viewer .html MiravelTestPage
 
-drive() { (cd "$prog" && "$wine" driver.exe "$@" 2>/dev/null | tr -d '\r'); }
 log_lines() { [ -f "$log" ] && tr -d '\r' <"$log" | wc -l || echo 0; }
 # Waits for the viewer's next line after line $1; prints it.
 next_opened() {
@@ -84,12 +66,12 @@ next_opened() {
 
 (cd "$prog" && exec "$wine" miravel.exe >"$work/miravel.log" 2>&1) &
 app_pid=$!
-retry 100 0.2 drive command 0 || fail "the program's window did not appear"
+retry 100 0.2 driver command 0 || fail "the program's window did not appear"
 sleep 1
 
 # 1. No program for RTF: the menu entry opens the HTML page, maximised.
 n=$(log_lines)
-drive command 1060 || fail "command 1060"
+driver command 1060 || fail "command 1060"
 line=$(next_opened "$n")
 case "$line" in
   "3 "*'\miravel.html') ;;
@@ -102,7 +84,7 @@ step "no program for RTF: the manual entry opened miravel.html, maximised"
 # 2. A program for RTF: the RTF file, as before, and nothing else.
 register_viewer .rtf MiravelTestRtf
 n=$(log_lines)
-drive command 1060 || fail "command 1060"
+driver command 1060 || fail "command 1060"
 line=$(next_opened "$n")
 case "$line" in
   "3 "*'\miravel.rtf') ;;
@@ -115,13 +97,13 @@ step "a program for RTF: the manual entry opened miravel.rtf alone"
 
 # 3. No program for RTF again: the about box's web button.
 no_rtf_program
-drive command 1062 || fail "command 1062"
-drive wait "Hakkında" 15000 || fail "no about box"
+driver command 1062 || fail "command 1062"
+driver wait "Hakkında" 15000 || fail "no about box"
 sleep 0.5
 shot about-box
 n=$(log_lines)
-drive click "Hakkında" 1103 || fail "no button 1103 in the about box"
-drive gone "Hakkında" 10000 || fail "the about box stays open"
+driver click "Hakkında" 1103 || fail "no button 1103 in the about box"
+driver gone "Hakkında" 10000 || fail "the about box stays open"
 line=$(next_opened "$n")
 case "$line" in
   "3 "*'\miravel.html') ;;
@@ -131,6 +113,6 @@ sleep 1.5
 shot about-web-button-html
 step "no program for RTF: the about box's web button opened miravel.html"
 
-drive command 1069 || true
+driver command 1069 || true
 wait_app_exit "Çıkış" 20
 step "PASS"

@@ -18,14 +18,14 @@
 #include <vector>
 
 #include "app/win32/app_win32.h"
-#include "app/win32/wide_text.h"
+#include "app/win32/dialogs_win32.h"
+#include "base/win32/wide_text.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
 #include "config/settlement_list.h"
 #include "core/calendar.h"
 #include "core/sun.h"
 #include "ui/times_view.h"
-#include "ui/win32/dialogs_win32.h"
 #include "ui/win32/place_picker_win32.h"
 
 namespace miravel {
@@ -460,6 +460,13 @@ struct PickerDialog {
     PlacePicker picker{
         ReadSettlementRows(std::filesystem::path(MIRAVEL_SOURCE_DIR) / "data" / "miravel.csv")};
     PlaceDialogRequest request{&picker, "miravel.csv", 34, 0, {}};
+    // The picker on the screen, not yet answered.
+    HWND Open() {
+        HWND hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), kPlaceDialogName, nullptr,
+                                       PlacePickerDialogProc, reinterpret_cast<LPARAM>(&request));
+        if (hwnd != nullptr) ShowWindow(hwnd, SW_SHOWNA);
+        return hwnd;
+    }
 };
 
 int ListCount(HWND dialog) {
@@ -485,10 +492,8 @@ std::string ListCell(HWND dialog, int item, int column) {
 TEST(PlacePickerDialogWin32, TypingNarrowsAndEnterPicks) {
     SKIP_WITHOUT_DISPLAY();
     PickerDialog p;
-    DialogWindow d(CreateDialogParamW(GetModuleHandleW(nullptr), kPlaceDialogName, nullptr,
-                                      PlacePickerDialogProc, reinterpret_cast<LPARAM>(&p.request)));
+    DialogWindow d(p.Open());
     ASSERT_NE(d.hwnd, nullptr);
-    ShowWindow(d.hwnd, SW_SHOWNA);
     EXPECT_EQ(static_cast<size_t>(ListCount(d.hwnd)), p.picker.Total());
     EXPECT_EQ(ListSelection(d.hwnd), 33);  // row 34, where the dialog stood
     EXPECT_EQ(ListCell(d.hwnd, 33, 1), "İstanbul");
@@ -522,10 +527,8 @@ TEST(PlacePickerDialogWin32, TypingNarrowsAndEnterPicks) {
 TEST(PlacePickerDialogWin32, EscapeCancelsWithoutAPick) {
     SKIP_WITHOUT_DISPLAY();
     PickerDialog p;
-    DialogWindow d(CreateDialogParamW(GetModuleHandleW(nullptr), kPlaceDialogName, nullptr,
-                                      PlacePickerDialogProc, reinterpret_cast<LPARAM>(&p.request)));
+    DialogWindow d(p.Open());
     ASSERT_NE(d.hwnd, nullptr);
-    ShowWindow(d.hwnd, SW_SHOWNA);
     Type(d.hwnd, IDC_PLACE_SEARCH, "istanbul");
     EXPECT_GT(ListCount(d.hwnd), 30);
     SendMessageW(d.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -536,10 +539,8 @@ TEST(PlacePickerDialogWin32, EscapeCancelsWithoutAPick) {
 TEST(PlacePickerDialogWin32, DoubleClickPicksTheLineClicked) {
     SKIP_WITHOUT_DISPLAY();
     PickerDialog p;
-    DialogWindow d(CreateDialogParamW(GetModuleHandleW(nullptr), kPlaceDialogName, nullptr,
-                                      PlacePickerDialogProc, reinterpret_cast<LPARAM>(&p.request)));
+    DialogWindow d(p.Open());
     ASSERT_NE(d.hwnd, nullptr);
-    ShowWindow(d.hwnd, SW_SHOWNA);
     Type(d.hwnd, IDC_PLACE_SEARCH, "ankara");
     ASSERT_GT(ListCount(d.hwnd), 2);
     NMITEMACTIVATE click = {};

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "app/win32/app_win32.h"
-#include "ui/win32/dialogs_win32.h"
+#include "app/win32/dialogs_win32.h"
 
 namespace miravel {
 

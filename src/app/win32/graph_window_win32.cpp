@@ -5,10 +5,11 @@
 #include <windows.h>
 
 #include "app/win32/app_win32.h"
+#include "app/win32/graph_window_win32.h"
+#include "base/win32/gdi_objects_win32.h"
 #include "config/zone_offset.h"
 #include "graphics/bmp.h"
 #include "graphics/chart_command.h"
-#include "graphics/win32/gdi_objects_win32.h"
 #include "graphics/win32/graphics_win32.h"
 
 namespace miravel {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/win32/app_win32.h"
+#include "app/win32/graph_window_win32.h"
 #include "graphics/bmp.h"
 #include "graphics/wallpaper.h"
-#include "graphics/win32/graphics_win32.h"
 
 namespace miravel {
 

@@ -1,6 +1,4 @@
-#include "ui/win32/dialogs_win32.h"
-
-#include <commdlg.h>
+#include "app/win32/dialogs_win32.h"
 
 #include <filesystem>
 #include <fstream>
@@ -9,7 +7,8 @@
 
 #include "app/commands.h"
 #include "app/win32/app_win32.h"
-#include "app/win32/wide_text.h"
+#include "base/win32/file_dialog_win32.h"
+#include "base/win32/wide_text.h"
 #include "config/settings.h"
 #include "config/settlement_list.h"
 #include "net/win32/time_client.h"
@@ -102,20 +101,11 @@ void Warn(HWND dialog, const char* text) {
 // The user's own WAV file becomes "sala.wav" beside the program.
 void ChooseSalaFile(HWND dialog) {
     wchar_t file[1024] = L"";
-    const std::wstring caption = Wide(kSalaChooseTitle);
-    const std::wstring filter = Wide("WAV Dosyaları") + L'\0' + L"*.wav" + L'\0' + L'\0';
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = dialog;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = 1024;
-    ofn.lpstrTitle = caption.c_str();
     // The current directory stays the program's folder, where "sala.wav"
     // is looked for.
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&ofn)) return;
+    if (!ChooseFileName(dialog, kSalaChooseTitle, FileFilter({{"WAV Dosyaları", L"*.wav"}}), file,
+                        1024, OFN_FILEMUSTEXIST))
+        return;
 
     char head[12] = {};
     std::ifstream in(std::filesystem::path(file), std::ios::binary);
