@@ -465,41 +465,6 @@ TEST_F(SchedulerTest, LocalFileTimeMatchesTheWindowsEpoch) {
     EXPECT_EQ(back.milliseconds, 999);
 }
 
-// Vigo (42.23° N, 8.72° W, an hour east of UT with summer time): in summer
-// its YATSI falls now before midnight, now after it, and in mode 0 more
-// often. Planned day after day as `miravel-cli events` plans them, each
-// evening's YATSI plays exactly once, at the minute it falls, on the night
-// it belongs to.
-TEST(SchedulerLateYatsi, EachEveningsYatsiOnceWhereverMidnightFalls) {
-    for (const int mode : {4, 0}) {
-        SCOPED_TRACE(mode);
-        ProgramState ps;
-        ps.location = {false, 5163, "Vigo", "İspanya", 4223, -872, 60, false, true, false};
-        ps.calc.mode = mode;
-        ApplyCalcParams(ps);
-        const int first = DayOfYearOf(19, 5, 2024), last = DayOfYearOf(12, 8, 2024);
-        std::vector<int64_t> expected, played;
-        int afterMidnight = 0;
-        for (int n = first; n <= last; ++n) {
-            int month = 0, day = 0;
-            MonthAndDay(2024, n, &month, &day);
-            const DayPlan plan = PlanDay(ps, day, month, 2024, {60, true}, "");
-            const int yatsi = VakitInstant(plan.dayTimes, Yatsi);
-            if (n > first && n < last) expected.push_back(n * 1440LL + yatsi);
-            afterMidnight += n > first && n < last && yatsi >= 1440;
-            for (const EffectRecord& e : plan.events)
-                if (e.kind == EffectKind::PlayAdhan && e.number == 4) {
-                    // From noon of the second day to noon of the last.
-                    const int64_t at = n * 1440LL + e.minute;
-                    if (at >= (first + 1) * 1440LL + 720 && at < last * 1440LL + 720)
-                        played.push_back(at);
-                }
-        }
-        EXPECT_EQ(played, expected);
-        EXPECT_GT(afterMidnight, mode == 0 ? 40 : 10);
-    }
-}
-
 // Just after midnight, before the evening's late YATSI: the tooltip and the
 // times dialog show it where it falls, minutes away, not a day later.
 TEST_F(SchedulerTest, LateYatsiIsCountedToAndShownWhereItFalls) {
