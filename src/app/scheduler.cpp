@@ -316,25 +316,6 @@ const char* AdhanSlotName(const ProgramState& ps, int slot) {
     }
 }
 
-int AdhanSlotMinute(const ProgramState& ps, int slot) {
-    switch (slot) {
-        case 0:
-            return ps.options.morningAdhanAtImsak
-                       ? DayTime(ps, Imsak)
-                       : DayTime(ps, Gunes) - ps.options.morningAdhanLead;
-        case 1:
-            return DayTime(ps, Ogle);
-        case 2:
-            return DayTime(ps, ps.ikindiAdhanTime);
-        case 3:
-            return DayTime(ps, Aksam);
-        case 4:
-            return DayTime(ps, Yatsi);
-        default:
-            return -1;
-    }
-}
-
 int AdhanSlotInstant(const ProgramState& ps, int dayOffset, int slot) {
     switch (slot) {
         case 0:

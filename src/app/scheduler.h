@@ -115,9 +115,6 @@ void OnOwnClockCheck(ProgramState& ps, bool running);
 
 // "SABAH", "ÖĞLE", "İKİNDİ" or "ASR-I SANİ", "AKŞAM", "YATSI".
 const char* AdhanSlotName(const ProgramState& ps, int slot);
-// The minute of the day at which slot 0..4 plays, possibly outside 0..1439
-// before normalising (the morning adhan lead may reach past midnight).
-int AdhanSlotMinute(const ProgramState& ps, int slot);
 // The minute at which slot 0..4 of the day `dayOffset` (-1, 0, 1) away from
 // the working date plays, counted from the working date's midnight.
 int AdhanSlotInstant(const ProgramState& ps, int dayOffset, int slot);
