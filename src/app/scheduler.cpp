@@ -418,9 +418,8 @@ void FireLate(ProgramState& ps, SchedulerEffects& fx, int64_t k) {
 
 // Fires the minutes between the last fired one and the current one that the
 // program's own clock correction jumped over.
-void CatchUp(ProgramState& ps, SchedulerEffects& fx, int64_t now) {
-    SchedulerMemory& mem = ps.scheduler;
-    int64_t from = mem.firedMinute + 1;
+void CatchUp(ProgramState& ps, SchedulerEffects& fx, int64_t last, int64_t now) {
+    int64_t from = last + 1;
     if (from < now - kCatchUpMinutes) from = now - kCatchUpMinutes;
     for (int64_t k = from; k < now; ++k)
         FireLate(ps, fx, k);
@@ -454,20 +453,23 @@ void Pass(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx) {
                (foreign && nowSecond <= expectedSecond - kForeignRepeatSeconds)) {
         mem.firedMinute = now;
     } else if (now > mem.firedMinute) {
+        // Kept before anything fires: a box opened below runs passes of
+        // its own.
+        const int64_t last = mem.firedMinute;
+        mem.firedMinute = now;
         // The minute the wake timer was armed for, when the computer came
         // back after it: played once the resume is known.
-        if (!catchUp && mem.wakeMinute != SchedulerMemory::kNoMinute &&
-            mem.firedMinute < mem.wakeMinute && mem.wakeMinute < now)
+        if (!catchUp && mem.wakeMinute != SchedulerMemory::kNoMinute && last < mem.wakeMinute &&
+            mem.wakeMinute < now)
             mem.missedWake = mem.wakeMinute;
-        if (catchUp) CatchUp(ps, fx, now);
-        mem.firedMinute = now;
+        if (catchUp) CatchUp(ps, fx, last, now);
     } else {
         fire = false;
     }
     if (mem.missedWake != SchedulerMemory::kNoMinute && resumed) {
-        if (nowSecond - mem.missedWake * 60 <= kLateWakeMinutes * 60)
-            FireLate(ps, fx, mem.missedWake);
+        const int64_t missed = mem.missedWake;
         mem.missedWake = SchedulerMemory::kNoMinute;
+        if (nowSecond - missed * 60 <= kLateWakeMinutes * 60) FireLate(ps, fx, missed);
     }
 
     // The core's clock minute rather than a copy taken earlier: a pass that
