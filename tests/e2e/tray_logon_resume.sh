@@ -78,7 +78,7 @@ set_clock "2020-06-21 13:11:35 +0300"
 
 # --- 1. Before the taskbar ----------------------------------------------------
 refuse_ms=12000
-run_wine "$prog/driver.exe" fake-shell "Z:$shell_log" $refuse_ms 200000 \
+run_wine "$prog/driver.exe" fake-shell "Z:$shell_log" $refuse_ms 500000 \
   >"$work/shell.out" 2>&1 &
 shell_pid=$!
 retry 100 0.2 grep -qs '^started' "$shell_log" || fail "the stand-in shell did not start"
