@@ -13,6 +13,7 @@ packages=(
   xinetd iproute2 ffmpeg
   chrony
   procps
+  chromium poppler-utils
   clang libclang-rt-14-dev
 )
 

@@ -37,7 +37,8 @@ void DispatchCommand(ProgramState& ps, const std::filesystem::path& iniPath, int
         return;
     }
 
-    if (command >= kCmdMonthlyTimetable && command <= kCmdReligiousDays) {
+    if ((command >= kCmdMonthlyTimetable && command <= kCmdReligiousDays) ||
+        command == kCmdRamadanPage) {
         target.WriteReport(command);
         return;
     }

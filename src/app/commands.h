@@ -29,6 +29,7 @@ inline constexpr int kCmdStyleBox = 1045;
 inline constexpr int kCmdWallpaperMoon = 1046;
 inline constexpr int kCmdWallpaperEarth = 1047;
 inline constexpr int kCmdWallpaperGlobe = 1048;
+inline constexpr int kCmdRamadanPage = 1051;  // "Ramazan İmsakiyesi", under "Raporlar"
 // kCmdChooseAdhanFirst = 1053 (slot 0 "SABAH") .. 1057 (slot 4): sound/playback.h
 inline constexpr int kCmdOptions = 1058;
 inline constexpr int kCmdManual = 1060;
@@ -81,7 +82,8 @@ class CommandTarget {
     // settings stay in force until the program ends.
     virtual void ReportSaveFailure() = 0;
 
-    // Writes the report of 1028, 1029 or 1030 and opens it.
+    // Writes the report of 1028, 1029 or 1030, or the page of 1051, and
+    // opens it.
     virtual void WriteReport(int command) = 0;
     // Draws chart 1031..1039 in the graph window.
     virtual void ShowChart(int command) = 0;

@@ -91,4 +91,12 @@ void Notifications::ShowFailure(const char* text, unsigned icon) {
     platform_.ShowBox(true, kErrorTitle, text, icon);
 }
 
+void Notifications::ShowRequestFailure(const char* text) {
+    if (ps_.options.messageStyle == kStyleBalloon) {
+        platform_.ShowTrayBalloon(kErrorTitle, text, kBalloonError);
+    } else {
+        ShowFailure(text);
+    }
+}
+
 }  // namespace miravel

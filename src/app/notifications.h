@@ -87,6 +87,11 @@ class Notifications final : public PlaybackNotices {
     // caption is not "Miravel", so the next adhan or notice, which closes the
     // windows of that title, leaves it for the user to read.
     void ShowFailure(const char* text, unsigned icon = kBoxIconError);
+    // Something the user asked for from the menu could not be made or opened
+    // (the imsakiye page): an error balloon under "Hata" in the balloon
+    // style, else ShowFailure's box, "Hiçbiri" included, for the user is
+    // waiting for what the entry promised.
+    void ShowRequestFailure(const char* text);
     // A chosen file the program cannot keep: ShowFailure with the warning icon.
     void ShowRefusedFile(const char* text) override { ShowFailure(text, kBoxIconWarning); }
     void CloseMiravelWindow() override { platform_.CloseMiravelWindow(); }

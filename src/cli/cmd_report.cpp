@@ -9,6 +9,7 @@
 #include "config/settings.h"
 #include "core/calendar.h"
 #include "reports/report_file.h"
+#include "reports/timetable_page.h"
 
 namespace miravel::cli {
 
@@ -27,6 +28,29 @@ bool KindFromName(const std::string& name, ReportKind* kind) {
     return true;
 }
 
+// The page for today's date, highlighted on screen, to --out or stdout.
+int WritePage(ProgramState& ps, PageKind kind, const std::string* out) {
+    const Date now = Today();
+    WorkTime today;
+    today.day = static_cast<uint16_t>(now.day);
+    today.month = static_cast<uint16_t>(now.month);
+    today.year = static_cast<uint16_t>(now.year);
+    if (out) {
+        if (!WriteTimetablePage(ps, kind, std::filesystem::u8path(*out), ReadSystemZone(), today)) {
+            PrintError("cannot write " + *out);
+            return 1;
+        }
+        return 0;
+    }
+    const std::string bytes = BuildTimetablePage(ps, kind, ReadSystemZone(), today);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    if (std::fflush(stdout) != 0 || !written) {
+        PrintError("cannot write the page to standard output");
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 namespace {
@@ -35,35 +59,41 @@ constexpr OptionHelp kReportOptions[] = {
     kPresetOptionHelp,
     kHijriOptionHelp,
     {"--date DD/MM/YYYY", "a day of the month or year (default: today)"},
+    {"--html", "the timetable as a printable page (UTF-8 HTML; monthly, yearly, ramadan)"},
     {"--out FILE", "write the report to FILE instead of standard output"},
 };
 }  // namespace
 
 const CommandHelp kReportHelp = {
-    "report", "monthly|yearly|religious [OPTIONS]",
+    "report", "monthly|yearly|religious|ramadan [OPTIONS]",
     "the monthly or yearly timetable, religious days",
-    "The same text file the program's Raporlar menu writes (Windows-1254, CR LF).", kReportOptions};
+    "The same text file the program's Raporlar menu writes (Windows-1254, CR LF).\n"
+    "With --html the timetable is a page to print, one month to an A4 page; ramadan\n"
+    "is the Ramazan of the date's Hijri year, or the next one once it is over.",
+    kReportOptions};
 
 int RunReport(int argc, char** argv) {
-    Args args({"--ini", "--date", "--out", "--preset", "--hijri"}, {});
+    Args args({"--ini", "--date", "--out", "--preset", "--hijri"}, {"--html"});
     std::string error;
     if (!args.Parse(argc, argv, &error)) {
         PrintError(error);
         return 2;
     }
     ReportKind kind = ReportKind::Monthly;
-    if (args.Positional().size() != 1 || !KindFromName(args.Positional()[0], &kind)) {
-        PrintError("report takes one of monthly, yearly, religious");
+    const bool html = args.Has("--html");
+    const bool ramadan = args.Positional().size() == 1 && args.Positional()[0] == "ramadan";
+    if (args.Positional().size() != 1 || (!ramadan && !KindFromName(args.Positional()[0], &kind))) {
+        PrintError("report takes one of monthly, yearly, religious, ramadan");
         return 2;
     }
-    Date date = Today();
-    if (const std::string* text = args.Value("--date"); text && !ParseDate(*text, &date)) {
-        PrintError("bad date " + *text + " (DD/MM/YYYY, 1901..2099)");
+    if (html ? kind == ReportKind::ReligiousDays : ramadan) {
+        PrintError(html ? "religious has no --html page" : "ramadan takes --html");
         return 2;
     }
+    Date date;
     ProgramState ps;
     std::filesystem::path ini;
-    if (!LoadPlaceAndOptions(args, ps, &ini, &error)) {
+    if (!DateOption(args, &date, &error) || !LoadPlaceAndOptions(args, ps, &ini, &error)) {
         PrintError(error);
         return 2;
     }
@@ -75,6 +105,12 @@ int RunReport(int argc, char** argv) {
     ps.astro.viewAltitude = ps.options.viewAltitude;
     ps.astro.crescentVisibility = ps.options.crescentVisibility;
     SetPlaceAndDate(ps, date);
+    if (html) {
+        const PageKind page = ramadan                      ? PageKind::Ramadan
+                              : kind == ReportKind::Yearly ? PageKind::Yearly
+                                                           : PageKind::Monthly;
+        return WritePage(ps, page, args.Value("--out"));
+    }
 
     if (const std::string* out = args.Value("--out")) {
         if (!WriteReportFile(ps, kind, std::filesystem::u8path(*out), ReadSystemZone())) {

@@ -1,8 +1,7 @@
 // timesync: asks one time server, with SNTP (RFC 4330) or the Time Protocol
 // (RFC 868) over UDP, and compares its time with this computer's clock. With
 // --set it also sets the clock, where the user may (Windows, with the right
-// to change the system time); the program starts it that way, with
-// administrator rights, when the user allows it.
+// to change the system time, e.g. from a prompt run as administrator).
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -131,12 +130,12 @@ int RunTimeSync(int argc, char** argv) {
     const uint16_t serverPort = static_cast<uint16_t>(port);
 
     // Any free local port: this query must not need the rights that port 37 needs.
-    std::unique_ptr<TimeEndpoint> endpoint = MakeTimeEndpoint(serverPort, 0);
+    std::unique_ptr<TimeEndpoint> endpoint = MakeTimeEndpoint(serverPort);
     if (!endpoint->Open()) {
         PrintError("cannot open a UDP socket");
         return 1;
     }
-    const uint32_t address = ResolveServer(*endpoint, entry.host);
+    const uint32_t address = ResolveServer(*endpoint, entry.host, static_cast<uint16_t>(timeout));
     if (address == 0 || address == kBroadcastAddress) {
         PrintError("no server address for " + entry.host);
         return 1;

@@ -57,7 +57,9 @@ std::string ServerAddressCaption(uint32_t address) {
     return "Sunucu Adresi : " + DottedQuad(address);
 }
 
-uint32_t ResolveServer(TimeEndpoint& endpoint, std::string_view name) {
+uint32_t ResolveServer(TimeEndpoint& endpoint, std::string_view name, uint16_t timeoutMs,
+                       AnswerStatus* status) {
+    if (status) *status = AnswerStatus::kAnswer;
     uint32_t address = 0;
     switch (ClassifyServerName(name, &address)) {
         case ServerNameKind::kEmpty:
@@ -67,7 +69,9 @@ uint32_t ResolveServer(TimeEndpoint& endpoint, std::string_view name) {
         case ServerNameKind::kHostName:
             break;
     }
-    return endpoint.LookUpHost(std::string(name));
+    const AnswerStatus looked = endpoint.LookUpHost(std::string(name), timeoutMs, &address);
+    if (status) *status = looked;
+    return looked == AnswerStatus::kAnswer ? address : 0;
 }
 
 ServerReply AskTimeServer(TimeEndpoint& endpoint, uint32_t address, uint16_t timeoutMs,
@@ -186,13 +190,34 @@ ClockSetStatus CorrectClockMs(ComputerClock& clock, int64_t offsetMs) {
     return status;
 }
 
-std::string ElevatedTimeSyncArguments(TimeProtocol protocol, uint32_t address, uint16_t port,
-                                      uint16_t timeoutMs) {
-    char text[128];
-    std::snprintf(text, sizeof text, "timesync %s --protocol %s --port %u --timeout %u --set",
-                  DottedQuad(address).c_str(), protocol == TimeProtocol::kNtp ? "ntp" : "time",
-                  static_cast<unsigned>(port), static_cast<unsigned>(timeoutMs));
+std::string ElevatedClockAdjustArguments(int64_t offsetMs) {
+    // No profile (the user's own scripts), no module looked up along the
+    // module path (which starts in the user's documents): the cmdlet comes
+    // from the module in PowerShell's own folder, by its full name. Any
+    // error ends the process with exit code 1.
+    char text[400];
+    std::snprintf(text, sizeof text,
+                  "-NoProfile -NonInteractive -NoLogo -WindowStyle Hidden -Command "
+                  "\"$ErrorActionPreference='Stop'; "
+                  "Import-Module -Force -Name ($PSHOME + "
+                  "'\\Modules\\Microsoft.PowerShell.Utility\\Microsoft.PowerShell.Utility.psd1'); "
+                  "Microsoft.PowerShell.Utility\\Set-Date -Adjust "
+                  "([TimeSpan]::FromMilliseconds(%lld)) | Out-Null\"",
+                  static_cast<long long>(offsetMs));
     return text;
+}
+
+bool SilentCorrectionAllowance::Allows(int64_t stepMs, int64_t steadyMs) const {
+    int64_t total = stepMs < 0 ? -stepMs : stepMs;
+    for (const Step& step : steps_)
+        if (steadyMs - step.steadyMs < kAllowanceWindowMs) total += step.sizeMs;
+    return total <= kSilentDailyAllowanceMs;
+}
+
+void SilentCorrectionAllowance::Record(int64_t stepMs, int64_t steadyMs) {
+    std::erase_if(
+        steps_, [steadyMs](const Step& s) { return steadyMs - s.steadyMs >= kAllowanceWindowMs; });
+    steps_.push_back({steadyMs, stepMs < 0 ? -stepMs : stepMs});
 }
 
 namespace {
@@ -205,8 +230,7 @@ int64_t FloorDivMs(int64_t ms) {
 // where the refusal is for want of rights, offers to set the clock with
 // administrator rights from the same server.
 ClockCheckOutcome AfterSet(ClockSetStatus status, const ClockCheckRequest& request,
-                           const ClockCheckResult& result, ComputerClock& clock, ClockCheckUi& ui,
-                           uint16_t timeoutMs) {
+                           const ClockCheckResult& result, ComputerClock& clock, ClockCheckUi& ui) {
     if (status == ClockSetStatus::kSet) return ClockCheckOutcome::kCorrected;
     if (request.silent)
         return status == ClockSetStatus::kNoPrivilege ? ClockCheckOutcome::kNoPrivilege
@@ -221,8 +245,7 @@ ClockCheckOutcome AfterSet(ClockSetStatus status, const ClockCheckRequest& reque
     }
     if (!ui.AskYesNo(kNeedAdministratorText, kClockCheckCaption))
         return ClockCheckOutcome::kSetRefused;
-    switch (request.elevation->SetClockAsAdministrator(result.protocol, result.address, result.port,
-                                                       timeoutMs)) {
+    switch (request.elevation->SetClockAsAdministrator(result.offsetMs)) {
         case ElevatedSetStatus::kSet:
             clock.AnnounceChange();
             ui.ShowMessage(kSetAsAdministratorText, kClockCheckCaption, BoxIcon::kInformation);
@@ -236,6 +259,41 @@ ClockCheckOutcome AfterSet(ClockSetStatus status, const ClockCheckRequest& reque
     return ClockCheckOutcome::kSetRefused;
 }
 
+// What the silent mode makes of one usable answer: take it, pass on to the
+// next server (a step too large for one server and none agreeing yet), or
+// stop (the step would pass the day's allowance).
+enum class SilentVerdict { kTake, kAskNext, kStop };
+
+struct SilentAnswer {
+    uint32_t address;
+    int64_t stepMs;
+};
+
+SilentVerdict JudgeSilentStep(const ClockCheckRequest& request, uint32_t address, int64_t stepMs,
+                              bool computerSurelyWrong, std::vector<SilentAnswer>* earlier,
+                              ClockCheckOutcome* outcome) {
+    const int64_t size = stepMs < 0 ? -stepMs : stepMs;
+    if (size > kSilentLoneStepMs) {
+        bool agreed = false;
+        for (const SilentAnswer& a : *earlier) {
+            const int64_t apart = a.stepMs - stepMs;
+            if (a.address != address && apart <= kServersAgreeMs && apart >= -kServersAgreeMs)
+                agreed = true;
+        }
+        if (!agreed) {
+            earlier->push_back({address, stepMs});
+            *outcome = ClockCheckOutcome::kUnconfirmed;
+            return SilentVerdict::kAskNext;
+        }
+    }
+    if (!computerSurelyWrong && request.allowance &&
+        !request.allowance->Allows(stepMs, request.steadyMs)) {
+        *outcome = ClockCheckOutcome::kBeyondAllowance;
+        return SilentVerdict::kStop;
+    }
+    return SilentVerdict::kTake;
+}
+
 }  // namespace
 
 ClockCheckResult RunClockCheck(const TimeServers& servers, const ClockCheckRequest& request,
@@ -245,6 +303,7 @@ ClockCheckResult RunClockCheck(const TimeServers& servers, const ClockCheckReque
     // Without a socket the silent mode still walks the list: every send fails
     // and the check ends without a word.
     if (!endpoint.Open() && interactive) {
+        endpoint.Close();
         ui.ShowSocketError(kSocketErrorText, kClockCheckCaption);
         result.outcome = ClockCheckOutcome::kSocketFailed;
         return result;
@@ -253,6 +312,8 @@ ClockCheckResult RunClockCheck(const TimeServers& servers, const ClockCheckReque
 
     bool answered = false;
     bool stopped = false;
+    std::vector<SilentAnswer> unconfirmed;  // silent: large steps no second server agreed with yet
+    ClockCheckOutcome silentRefusal = ClockCheckOutcome::kNoAnswer;
     for (const std::string& raw : servers.hosts) {
         if (!ui.WindowExists()) {
             result.outcome = ClockCheckOutcome::kWindowClosed;
@@ -263,8 +324,17 @@ ClockCheckResult RunClockCheck(const TimeServers& servers, const ClockCheckReque
         if (name.empty()) continue;
         ServerEntry entry;
         const bool parsed = ParseServerEntry(name, &entry);
-        const uint32_t address = parsed ? ResolveServer(endpoint, entry.host) : 0;
         ui.SetProgressTitle(name);
+        // A resolver that does not answer costs this server's time-out, no more.
+        AnswerStatus looked = AnswerStatus::kAnswer;
+        const uint32_t address =
+            parsed ? ResolveServer(endpoint, entry.host, servers.timeoutMs, &looked) : 0;
+        if (looked == AnswerStatus::kWindowClosed || looked == AnswerStatus::kQuit) {
+            result.outcome = looked == AnswerStatus::kQuit ? ClockCheckOutcome::kQuit
+                                                           : ClockCheckOutcome::kWindowClosed;
+            stopped = true;
+            break;
+        }
         const bool ntp = entry.protocol == TimeProtocol::kNtp;
         const uint16_t port = ntp ? PortOf(entry) : entry.port;  // 0: the endpoint's own
 
@@ -315,15 +385,22 @@ ClockCheckResult RunClockCheck(const TimeServers& servers, const ClockCheckReque
         const int64_t serverMs = ntp ? nowMs + offsetMs : int64_t{time.seconds} * 1000;
         // Nobody looks at a silent correction, so it must not take a time
         // that cannot be right; the next server may do better.
-        if (request.silent) {
-            if (time.clampedTo1970 || serverMs < request.notBefore * 1000) continue;
-            const int64_t jumpMs = serverMs - nowMs;
-            if ((jumpMs > kMaxSilentJumpMs || jumpMs < -kMaxSilentJumpMs) &&
-                nowMs >= request.notBefore * 1000)
-                continue;
-        }
+        if (request.silent && (time.clampedTo1970 || serverMs < request.notBefore * 1000)) continue;
         const int64_t now = ntp ? FloorDivMs(nowMs) : clock.Now();
         const int64_t jumpMs = ntp ? offsetMs : (int64_t{time.seconds} - now) * 1000;
+        const bool inSync =
+            ntp ? (offsetMs < kNtpInSyncMs && offsetMs > -kNtpInSyncMs) : jumpMs == 0;
+        if (request.silent && !inSync) {
+            const SilentVerdict verdict =
+                JudgeSilentStep(request, address, jumpMs, nowMs < request.notBefore * 1000,
+                                &unconfirmed, &silentRefusal);
+            if (verdict == SilentVerdict::kAskNext) continue;
+            if (verdict == SilentVerdict::kStop) {
+                result.outcome = silentRefusal;
+                stopped = true;
+                break;
+            }
+        }
 
         answered = true;
         result.server = name;
@@ -347,15 +424,16 @@ ClockCheckResult RunClockCheck(const TimeServers& servers, const ClockCheckReque
                                    -offsetMs)
                 : ComparisonText(clock.ToLocal(time.seconds), clock.ToLocal(now), result.drift);
         const std::string caption = ServerAddressCaption(address);
-        const bool inSync =
-            ntp ? (offsetMs < kNtpInSyncMs && offsetMs > -kNtpInSyncMs) : result.drift == 0;
         if (inSync) {
             if (interactive) ui.ShowMessage(text, caption, BoxIcon::kInformation);
             result.outcome = ClockCheckOutcome::kInSync;
         } else if (request.silent || ui.AskYesNo(text, caption)) {
             const ClockSetStatus status =
                 ntp ? CorrectClockMs(clock, offsetMs) : CorrectClock(clock, result.drift);
-            result.outcome = AfterSet(status, request, result, clock, ui, servers.timeoutMs);
+            result.outcome = AfterSet(status, request, result, clock, ui);
+            if (request.silent && status == ClockSetStatus::kSet && request.allowance &&
+                nowMs >= request.notBefore * 1000)
+                request.allowance->Record(jumpMs, request.steadyMs);
         } else {
             result.outcome = ClockCheckOutcome::kDeclined;
         }
@@ -363,9 +441,10 @@ ClockCheckResult RunClockCheck(const TimeServers& servers, const ClockCheckReque
     }
 
     if (!answered && !stopped) {
-        result.outcome = ClockCheckOutcome::kNoAnswer;
+        result.outcome = silentRefusal;
         if (interactive) ui.ShowMessage(kNoServerAnsweredText, kClockCheckCaption, BoxIcon::kError);
     }
+    endpoint.Close();
     ui.HideProgress();
     return result;
 }

@@ -37,8 +37,12 @@ class TimeEndpoint {
     // (Re)creates the socket for a query; false when the socket layer, the
     // socket, its notification or the bind fails.
     virtual bool Open() = 0;
-    // Host-name look-up: the first IPv4 address found, 0 when there is none.
-    virtual uint32_t LookUpHost(const std::string& name) = 0;
+    // Host-name look-up, bounded by `timeoutMs` like an answer: kAnswer with
+    // the first IPv4 address found in `*address` (0 when the name has none),
+    // kNoAnswer when the resolver did not answer in time (0 = do not wait),
+    // or why the wait ended. The program's windows keep running meanwhile.
+    virtual AnswerStatus LookUpHost(const std::string& name, uint16_t timeoutMs,
+                                    uint32_t* address) = 0;
     // Sends the one-byte request to the server's time port.
     virtual bool SendRequest(uint32_t address) = 0;
     // Waits up to `timeoutMs` for the answer of `address` and reads it. Only
@@ -50,6 +54,8 @@ class TimeEndpoint {
                               const std::vector<uint8_t>& bytes) = 0;
     virtual AnswerStatus AwaitAnswerFrom(uint32_t address, uint16_t port, uint16_t timeoutMs,
                                          std::vector<uint8_t>* datagram) = 0;
+    // The check is over: its sockets go, so that no port stays held between checks.
+    virtual void Close() {}
 };
 
 struct CivilTime {
@@ -106,20 +112,24 @@ enum class ElevatedSetStatus {
     kFailed,     // it ran but could not set the clock, or could not be started
 };
 
-// Sets the clock from one server in a process of its own that runs with
-// administrator rights (on Windows: miravel-cli timesync … --set, started
-// through the elevation prompt). It asks the server itself, so no time read
-// here goes stale on the way.
+// Moves the clock by `offsetMs` in a process of its own that runs with
+// administrator rights (on Windows: Windows PowerShell from the system
+// folder, started through the elevation prompt). The move is relative, so
+// the offset measured before the prompt stays right however long the user
+// takes to answer it.
 class ClockElevation {
   public:
     virtual ~ClockElevation() = default;
-    virtual ElevatedSetStatus SetClockAsAdministrator(TimeProtocol protocol, uint32_t address,
-                                                      uint16_t port, uint16_t timeoutMs) = 0;
+    virtual ElevatedSetStatus SetClockAsAdministrator(int64_t offsetMs) = 0;
 };
 
-// The command line of that helper, after the program's name.
-std::string ElevatedTimeSyncArguments(TimeProtocol protocol, uint32_t address, uint16_t port,
-                                      uint16_t timeoutMs);
+// The elevated process's command line after its name: Windows PowerShell
+// without profiles, loading the date cmdlet's module from its own folder
+// ($PSHOME) and moving the clock by the offset. Only the number comes from
+// outside; nothing of the user's (profile, module path) is read.
+std::string ElevatedClockAdjustArguments(int64_t offsetMs);
+// Windows PowerShell below the system folder (no trailing separator).
+inline constexpr char kPowerShellBelowSystemFolder[] = "\\WindowsPowerShell\\v1.0\\powershell.exe";
 
 // The texts of the check (Windows-1254).
 inline constexpr char kClockCheckCaption[] = "Internet Saati";
@@ -140,12 +150,38 @@ inline constexpr char kAutoCorrectionNeedsAdministratorText[] =
 // An SNTP offset this small needs no correction: the answer itself is not
 // surer than that over an ordinary internet path.
 inline constexpr int64_t kNtpInSyncMs = 100;
-// The silent mode sets the clock by at most this much (15 hours, the bound
-// Windows' own time service keeps on a stand-alone computer): a larger jump
-// is far likelier a wrong answer or a clock the user set on purpose than a
-// drift, and nobody looks at a silent correction. A computer clock before the
-// build's own time is wrong whatever the jump, and is corrected.
-inline constexpr int64_t kMaxSilentJumpMs = 15LL * 3600 * 1000;
+// Nobody looks at a silent correction, so one server must not be able to
+// move the clock far. A step up to kSilentLoneStepMs may follow one answer;
+// a larger one needs a second server (another address) whose answer lies
+// within kServersAgreeMs of it. A PC's clock drifts by a second or two a
+// day, which an hourly check sees as a fraction of a second.
+inline constexpr int64_t kSilentLoneStepMs = 2000;
+inline constexpr int64_t kServersAgreeMs = 1000;
+// All silent steps of any 24 hours together stay within this: ten times
+// what a poor PC clock drifts in a day, and little enough that wrong or
+// hostile servers cannot walk the clock away from the user's eyes. A larger
+// error is for the user to correct with "Internet Saati". A computer clock
+// before the build's own time is wrong whatever the step, and may be set
+// (on two servers' agreement) without counting against the allowance.
+inline constexpr int64_t kSilentDailyAllowanceMs = 60 * 1000;
+inline constexpr int64_t kAllowanceWindowMs = 24LL * 3600 * 1000;
+
+// The silent steps made in the last 24 hours, counted on a clock that the
+// steps themselves do not move (the time since the computer started).
+class SilentCorrectionAllowance {
+  public:
+    // Whether a step of `stepMs` (either sign) still fits in the 24 hours
+    // that end at `steadyMs`.
+    bool Allows(int64_t stepMs, int64_t steadyMs) const;
+    void Record(int64_t stepMs, int64_t steadyMs);
+
+  private:
+    struct Step {
+        int64_t steadyMs;
+        int64_t sizeMs;
+    };
+    std::vector<Step> steps_;
+};
 
 // "Internet Saati :  …" and "PC'nizin Saati :  …" lines followed by the drift
 // sentence (the question when the drift is not 0).
@@ -159,8 +195,11 @@ std::string ComputerTimeLine(const CivilTime& t);
 std::string ServerAddressCaption(uint32_t address);
 
 // Resolves a server entry: empty → 0, "255.255.255.255" → broadcast, a dotted
-// address → itself, anything else through the endpoint's look-up.
-uint32_t ResolveServer(TimeEndpoint& endpoint, std::string_view name);
+// address → itself, anything else through the endpoint's look-up within
+// `timeoutMs`. `*status` (may be null) says how a look-up ended; a look-up
+// that was not answered in time gives 0 like an unknown name.
+uint32_t ResolveServer(TimeEndpoint& endpoint, std::string_view name, uint16_t timeoutMs,
+                       AnswerStatus* status = nullptr);
 
 struct ServerReply {
     enum class Status {
@@ -209,6 +248,8 @@ enum class ClockCheckOutcome {
     kDeclined,                  // the user answered No
     kSetRefused,                // the clock refused the new time
     kNoPrivilege,               // silent: the user may not change the time (nothing was shown)
+    kUnconfirmed,               // silent: a step too large for one server, and no second agreed
+    kBeyondAllowance,           // silent: the step would pass the 24 hours' allowance
     kCorrectedAsAdministrator,  // interactive: set by the helper with administrator rights
     kWindowClosed,              // the user closed the window during the check
     kQuit,                      // the program is ending; nothing was shown or set
@@ -236,6 +277,10 @@ struct ClockCheckRequest {
     KissOfDeathList* kissOfDeath = nullptr;
     // Offered in the interactive mode when the clock may not be set (may be null).
     ClockElevation* elevation = nullptr;
+    // The silent steps of the last 24 hours (may be null: no allowance), and
+    // the steady clock's reading for it.
+    SilentCorrectionAllowance* allowance = nullptr;
+    int64_t steadyMs = 0;
 };
 
 ClockCheckResult RunClockCheck(const TimeServers& servers, const ClockCheckRequest& request,

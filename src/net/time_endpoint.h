@@ -10,9 +10,9 @@
 
 namespace miravel {
 
-// `serverPort` is where requests go (37 for real servers); `localPort` 0
-// lets the system choose the local port.
-std::unique_ptr<TimeEndpoint> MakeTimeEndpoint(uint16_t serverPort, uint16_t localPort);
+// `serverPort` is where requests go (37 for real servers); they leave from a
+// port the system chooses.
+std::unique_ptr<TimeEndpoint> MakeTimeEndpoint(uint16_t serverPort);
 
 // Seconds since 1970 UTC on the computer's clock, and their local time.
 int64_t SystemSecondsNow();

@@ -174,6 +174,7 @@ TEST_F(CommandsTest, AFailedSaveIsReported) {
 TEST_F(CommandsTest, ReportsChartsWallpaperAndWrapper) {
     EXPECT_EQ(Run(1028), (Calls{"report 1028"}));
     EXPECT_EQ(Run(1030), (Calls{"report 1030"}));
+    EXPECT_EQ(Run(kCmdRamadanPage), (Calls{"report 1051"}));
     EXPECT_EQ(Run(1031), (Calls{"chart 1031"}));
     EXPECT_EQ(ps.lastChart, 1031);
     EXPECT_EQ(Run(1039), (Calls{"chart 1039"}));

@@ -128,6 +128,17 @@ TEST(Notifications, FailureOfTheUsersActionIsABoxInEveryStyleThatNoticesLeaveOpe
     }
 }
 
+TEST(Notifications, RequestFailureIsAnErrorBalloonInThatStyleElseTheFailureBox) {
+    const std::string text = "İmsakiye sayfası açılamadı:\nC:\\Miravel\\miravel-imsakiye.html";
+    const std::string box = "box owned Hata 16 " + text;
+    const std::pair<int, std::string> cases[] = {{0, box}, {1, "balloon Hata 3 " + text}, {2, box}};
+    for (const auto& [style, call] : cases) {
+        StyleCase c(style);
+        c.notes.ShowRequestFailure(text.c_str());
+        EXPECT_EQ(c.platform.calls, Calls{call}) << style;
+    }
+}
+
 TEST(Notifications, EndingNamesFollowTheDialogsList) {
     EXPECT_STREQ(EndingTimeName(0), "SABAH");
     EXPECT_STREQ(EndingTimeName(Imsak), "İMSAK");

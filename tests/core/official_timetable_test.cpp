@@ -13,8 +13,8 @@
 #include "config/settlement_list.h"
 #include "core/calendar.h"
 #include "core/moon.h"
+#include "core/official_table.h"
 #include "core/sun.h"
-#include "reports/official_comparison.h"
 
 namespace miravel {
 namespace {

@@ -6,18 +6,10 @@
 #include "core/geomag.h"
 #include "core/moon.h"
 #include "graphics/charts.h"
+#include "graphics/test_pictures.h"
 
 namespace miravel {
 namespace {
-
-const PaletteBitmap& Earth() {
-    static const PaletteBitmap earth = [] {
-        PaletteBitmap b;
-        LoadPaletteBitmap(MIRAVEL_SOURCE_DIR "/resources/earth.bmp", &b);
-        return b;
-    }();
-    return earth;
-}
 
 // The scheduler's working values for Istanbul at 7 December 2026, 14:25,
 // with every cache filled.
@@ -55,9 +47,9 @@ void ExpectSameWorkingValues(const AstroState& a, const AstroState& b, int comma
 }
 
 TEST(ChartCommand, EveryChartLeavesTheSchedulersWorkingValuesAlone) {
-    ASSERT_FALSE(Earth().Empty());
+    ASSERT_FALSE(ShippedEarth().Empty());
     SkySources sources;
-    sources.earth = &Earth();
+    sources.earth = &ShippedEarth();
     for (int command = kChartAngles; command <= kChartYearly; ++command) {
         if (command == kChartMoon) continue;  // no moon picture here
         ProgramState ps = Working();

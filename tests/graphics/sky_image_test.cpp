@@ -12,6 +12,7 @@
 
 #include "config/temp_folder.h"
 #include "graphics/bmp.h"
+#include "graphics/test_pictures.h"
 
 namespace miravel {
 namespace {
@@ -58,17 +59,6 @@ PaletteBitmap WhiteMoon(int side) {
 double FromCentre(int x, int y, int side) {
     const double c = (side - 1) / 2.0;
     return std::sqrt((x - c) * (x - c) + (y - c) * (y - c));
-}
-
-PaletteBitmap SeaMask(int w, int h) {
-    PaletteBitmap b;
-    b.width = w;
-    b.height = h;
-    b.bitsPerPixel = 1;
-    b.palette = {Rgb{}, Rgb{255, 255, 255}};
-    b.stride = ((w + 31) / 32) * 4;
-    b.bits.assign(static_cast<size_t>(b.stride) * h, 0);
-    return b;
 }
 
 TEST(MoonPicture, NewMoonAtAnEighthFullMoonWhollyLit) {
@@ -137,7 +127,7 @@ TEST(MoonPicture, TheSouthernViewIsThePictureTurned) {
 }
 
 TEST(EarthPictures, TheDayIsUnderTheSun) {
-    const PaletteBitmap sea = SeaMask(800, 400);
+    const PaletteBitmap sea = BlankMask(800, 400);
     SunOverEarth sun;
     sun.declination = 0.0;
     sun.b = 360;  // six hours after noon at Greenwich: the sun over 90° W
@@ -241,7 +231,7 @@ TEST(WallBmp, StrictReaderTakesTheTrueSizesWithoutWarning) {
 TEST(WallBmp, ImageMagickReadsTheGlobeFile) {
     if (std::system("convert -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no ImageMagick";
     testing::TempFolder dir;
-    const PaletteBitmap sea = SeaMask(800, 400);
+    const PaletteBitmap sea = BlankMask(800, 400);
     SunOverEarth sun;
     sun.b = -100;
     sun.afternoon = true;

@@ -7,31 +7,17 @@
 #include "core/calendar.h"
 #include "graphics/palette.h"
 #include "graphics/sky_image.h"
+#include "graphics/test_pictures.h"
 
 namespace miravel {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
 
-const PaletteBitmap& Earth() {
-    static const PaletteBitmap earth = [] {
-        PaletteBitmap b;
-        LoadPaletteBitmap(MIRAVEL_SOURCE_DIR "/resources/earth.bmp", &b);
-        return b;
-    }();
-    return earth;
-}
-
 // A mask of any size, land in a diagonal pattern, so both colours of every
 // band occur.
 PaletteBitmap PatternMask(int w, int h) {
-    PaletteBitmap b;
-    b.width = w;
-    b.height = h;
-    b.bitsPerPixel = 1;
-    b.palette = {Rgb{}, Rgb{255, 255, 255}};
-    b.stride = ((w + 31) / 32) * 4;
-    b.bits.assign(static_cast<size_t>(b.stride) * h, 0);
+    PaletteBitmap b = BlankMask(w, h);
     for (int r = 0; r < h; ++r) {
         for (int x = 0; x < w; ++x) {
             if ((x + 2 * r) % 7 < 3) b.bits[r * b.stride + x / 8] |= 0x80 >> (x % 8);
@@ -49,7 +35,7 @@ AstroState At(int day, int month, int year, int hour, int minute) {
 }
 
 TEST(DeclinationMap, PreparedTermsGiveThePointByPointPixels) {
-    ASSERT_FALSE(Earth().Empty());
+    ASSERT_FALSE(ShippedEarth().Empty());
     // The shipped mask at sea level, then odd sizes (a last group of columns
     // narrower than the others, the poles on the first row) at heights and
     // dates in both coefficient blocks and past the table's end.
@@ -60,8 +46,8 @@ TEST(DeclinationMap, PreparedTermsGiveThePointByPointPixels) {
     };
     const PaletteBitmap odd = PatternMask(203, 91), small = PatternMask(61, 30);
     const Case cases[] = {
-        {&Earth(), 7, 12, 2026, 0},  {&odd, 1, 7, 1987, 850}, {&odd, 15, 3, 2012, -40},
-        {&small, 29, 2, 2020, 3000}, {&small, 1, 1, 1903, 0},
+        {&ShippedEarth(), 7, 12, 2026, 0}, {&odd, 1, 7, 1987, 850}, {&odd, 15, 3, 2012, -40},
+        {&small, 29, 2, 2020, 3000},       {&small, 1, 1, 1903, 0},
     };
     for (const Case& c : cases) {
         AstroState fast = At(c.day, c.month, c.year, 10, 0);
@@ -119,10 +105,10 @@ TEST(VakitMap, TheNoonMeridianIsDrawnAtEveryClockTime) {
 }
 
 TEST(VakitMap, NoIstivaMarkAfterARowWithoutTwilight) {
-    ASSERT_FALSE(Earth().Empty());
+    ASSERT_FALSE(ShippedEarth().Empty());
     // Midsummer: polar day in the north, polar night in the south.
     AstroState s = At(21, 6, 2026, 13, 0);
-    const RgbImage map = ComposeVakitMap(Earth(), s, 4101, 2897);
+    const RgbImage map = ComposeVakitMap(ShippedEarth(), s, 4101, 2897);
     const int w = map.Width(), h = map.Height();
     int rowsWithoutTwilight = 0, marks = 0;
     bool sawAsrLines = false;

@@ -229,13 +229,6 @@ TEST(Sntp, ServerEntriesSayTheirProtocol) {
         EXPECT_FALSE(ParseServerEntry(bad, &e)) << bad;
 }
 
-TEST(Sntp, ElevatedHelperAsksTheSameServer) {
-    EXPECT_EQ(ElevatedTimeSyncArguments(TimeProtocol::kNtp, 0xD8EF2300, 123, 2000),
-              "timesync 216.239.35.0 --protocol ntp --port 123 --timeout 2000 --set");
-    EXPECT_EQ(ElevatedTimeSyncArguments(TimeProtocol::kTime, 0x7F000001, 37, 0),
-              "timesync 127.0.0.1 --protocol time --port 37 --timeout 0 --set");
-}
-
 TEST(Sntp, ShippedServerListAsksNtpServersFirst) {
     const TimeServerList list =
         ReadTimeServers(std::filesystem::path(MIRAVEL_SOURCE_DIR) / "packaging" / "miravel.ini");

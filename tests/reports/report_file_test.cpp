@@ -7,6 +7,7 @@
 
 #include "config/file_access.h"
 #include "reports/report_test_support.h"
+#include "reports/timetable_page.h"
 
 namespace miravel {
 namespace {
@@ -37,6 +38,8 @@ TEST(ReportFile, PathIsTheProgramsWithTxt) {
     EXPECT_EQ(ReportPathFor("C:/Program Files/Miravel/miravel.exe"),
               fs::path("C:/Program Files/Miravel/miravel.txt"));
     EXPECT_EQ(ReportPathFor("miravel"), fs::path("miravel.txt"));
+    // Not the program's name with "html": that is the manual's page.
+    EXPECT_EQ(PagePathFor("C:/Miravel/miravel.exe"), fs::path("C:/Miravel/miravel-imsakiye.html"));
 }
 
 // One complete monthly report for İstanbul: June 2020, +3 hours, no summer

@@ -41,18 +41,6 @@ BOOL CALLBACK CollectMiravelWindow(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-// The shell's default verb, maximised, without the shell's own error box;
-// false when the shell could not start anything for it.
-bool ShellOpenMaximised(HWND owner, const std::wstring& target) {
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_FLAG_NO_UI;
-    info.hwnd = owner;
-    info.lpFile = target.c_str();
-    info.nShow = SW_SHOWMAXIMIZED;
-    return ShellExecuteExW(&info) != FALSE;
-}
-
 class DocumentShellWin32 final : public DocumentShell {
   public:
     explicit DocumentShellWin32(HWND owner) : owner_(owner) {}
@@ -69,6 +57,16 @@ class DocumentShellWin32 final : public DocumentShell {
 };
 
 }  // namespace
+
+bool ShellOpenMaximised(HWND owner, const std::wstring& target) {
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpFile = target.c_str();
+    info.nShow = SW_SHOWMAXIMIZED;
+    return ShellExecuteExW(&info) != FALSE;
+}
 
 void OpenManualFiles(HWND owner, const ProgramPaths& paths) {
     DocumentShellWin32 shell(owner);

@@ -1,17 +1,43 @@
 // The report commands: write the file beside the program and open it in the
-// user's text viewer.
+// user's text viewer, or the Ramazan imsakiye page in the user's browser.
 #include <windows.h>
 
 #include <shellapi.h>
 
 #include "app/commands.h"
 #include "app/win32/app_win32.h"
+#include "config/codepage.h"
 #include "config/zone_offset.h"
 #include "reports/report_file.h"
+#include "reports/timetable_page.h"
 
 namespace miravel {
 
+namespace {
+
+// Unlike a text report, a page that cannot be written or opened is told: the
+// user asked for something to print and waits for it.
+void OpenRamadanPage(App& app) {
+    const std::filesystem::path page = PagePathFor(app.paths.program);
+    const WorkTime today = app.environment.LocalTimeNow();
+    const char* failure = nullptr;
+    if (!WriteTimetablePage(app.ps, PageKind::Ramadan, page, ReadSystemZone(), today)) {
+        failure = "İmsakiye sayfası yazılamadı:\n";
+    } else if (!ShellOpenMaximised(app.mainWindow, page.wstring())) {
+        failure = "İmsakiye sayfası açılamadı:\n";
+    }
+    if (failure == nullptr) return;
+    const std::string text = failure + Utf16ToCp1254(page.u16string());
+    app.notifications.ShowRequestFailure(text.c_str());
+}
+
+}  // namespace
+
 void CommandTargetWin32::WriteReport(int command) {
+    if (command == kCmdRamadanPage) {
+        OpenRamadanPage(app_);
+        return;
+    }
     ReportKind kind = ReportKind::Monthly;
     if (command == kCmdYearlyTimetable) {
         kind = ReportKind::Yearly;

@@ -18,8 +18,7 @@ namespace {
 
 class PosixTimeEndpoint final : public TimeEndpoint {
   public:
-    PosixTimeEndpoint(uint16_t serverPort, uint16_t localPort)
-        : serverPort_(serverPort), localPort_(localPort) {}
+    explicit PosixTimeEndpoint(uint16_t serverPort) : serverPort_(serverPort) {}
     ~PosixTimeEndpoint() override { Close(); }
 
     bool Open() override {
@@ -28,7 +27,7 @@ class PosixTimeEndpoint final : public TimeEndpoint {
         if (fd_ < 0) return false;
         sockaddr_in local{};
         local.sin_family = AF_INET;
-        local.sin_port = htons(localPort_);
+        local.sin_port = 0;  // a port the system chooses
         local.sin_addr.s_addr = htonl(INADDR_ANY);
         if (bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
             Close();
@@ -37,7 +36,14 @@ class PosixTimeEndpoint final : public TimeEndpoint {
         return true;
     }
 
-    uint32_t LookUpHost(const std::string& name) override {
+    // The command line has no window to keep answering: the system's
+    // resolver is asked directly and waited for.
+    AnswerStatus LookUpHost(const std::string& name, uint16_t, uint32_t* address) override {
+        *address = Resolve(name);
+        return AnswerStatus::kAnswer;
+    }
+
+    static uint32_t Resolve(const std::string& name) {
         addrinfo hints{};
         hints.ai_family = AF_INET;
         hints.ai_socktype = SOCK_DGRAM;
@@ -141,20 +147,19 @@ class PosixTimeEndpoint final : public TimeEndpoint {
         }
     }
 
-    void Close() {
+    void Close() override {
         if (fd_ >= 0) close(fd_);
         fd_ = -1;
     }
 
     uint16_t serverPort_;
-    uint16_t localPort_;
     int fd_ = -1;
 };
 
 }  // namespace
 
-std::unique_ptr<TimeEndpoint> MakeTimeEndpoint(uint16_t serverPort, uint16_t localPort) {
-    return std::make_unique<PosixTimeEndpoint>(serverPort, localPort);
+std::unique_ptr<TimeEndpoint> MakeTimeEndpoint(uint16_t serverPort) {
+    return std::make_unique<PosixTimeEndpoint>(serverPort);
 }
 
 int64_t SystemSecondsNow() {

@@ -35,23 +35,27 @@ FILETIME FileTimeFromSeconds(int64_t seconds) {
     return ft;
 }
 
-// Sets the clock from a server through miravel-cli.exe beside the program,
-// started with the elevation prompt ("runas"). The program's windows keep
-// running while it works; the wait is bounded.
+// Moves the clock with Windows PowerShell from the system folder, started
+// with the elevation prompt ("runas"). Only administrators can write that
+// file, its folder and the module it loads; nothing of the user's is read
+// (see ElevatedClockAdjustArguments), and the command line carries nothing
+// but the offset's digits. The program's windows keep running while it
+// works; the wait is bounded.
 class RunAsElevation final : public ClockElevation {
   public:
-    ElevatedSetStatus SetClockAsAdministrator(TimeProtocol protocol, uint32_t address,
-                                              uint16_t port, uint16_t timeoutMs) override {
-        wchar_t module[MAX_PATH];
-        const DWORD n = GetModuleFileNameW(nullptr, module, MAX_PATH);
+    ElevatedSetStatus SetClockAsAdministrator(int64_t offsetMs) override {
+        wchar_t system[MAX_PATH];
+        const UINT n = GetSystemDirectoryW(system, MAX_PATH);
         if (n == 0 || n >= MAX_PATH) return ElevatedSetStatus::kFailed;
-        const std::filesystem::path cli =
-            std::filesystem::path(module).parent_path() / L"miravel-cli.exe";
-        std::error_code error;
-        if (!std::filesystem::exists(cli, error)) return ElevatedSetStatus::kFailed;
-        const std::string arguments = ElevatedTimeSyncArguments(protocol, address, port, timeoutMs);
+        const std::string below = kPowerShellBelowSystemFolder;
+        const std::wstring file =
+            std::wstring(system, n) + std::wstring(below.begin(), below.end());  // ASCII only
+        const DWORD attributes = GetFileAttributesW(file.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return ElevatedSetStatus::kFailed;
+        const std::string arguments = ElevatedClockAdjustArguments(offsetMs);
         const std::wstring wideArguments(arguments.begin(), arguments.end());  // ASCII only
-        const std::wstring file = cli.wstring();
+        const std::wstring folder(system, n);
 
         SHELLEXECUTEINFOW info{};
         info.cbSize = sizeof info;
@@ -60,13 +64,14 @@ class RunAsElevation final : public ClockElevation {
         info.lpVerb = L"runas";
         info.lpFile = file.c_str();
         info.lpParameters = wideArguments.c_str();
+        info.lpDirectory = folder.c_str();
         info.nShow = SW_HIDE;
         if (!ShellExecuteExW(&info)) {
             return GetLastError() == ERROR_CANCELLED ? ElevatedSetStatus::kCancelled
                                                      : ElevatedSetStatus::kFailed;
         }
         if (info.hProcess == nullptr) return ElevatedSetStatus::kFailed;
-        const DWORD limit = static_cast<DWORD>(timeoutMs) + 30000;
+        const DWORD limit = 60000;
         const ULONGLONG start = GetTickCount64();
         bool done = false;
         bool quit = false;
@@ -108,6 +113,8 @@ struct TimeClient {
     std::unique_ptr<TimeServerWindow> window;
     bool running = false;
     KissOfDeathList kissOfDeath;
+    // The silent steps of the last 24 hours; kept for the program's run.
+    SilentCorrectionAllowance allowance;
     // A silent correction was refused for want of rights: the rights do not
     // come during a run, so later silent checks do not ask the servers again.
     bool silentNeedsAdministrator = false;
@@ -205,11 +212,10 @@ CivilTime LocalCivilTime(int64_t seconds) {
     return c;
 }
 
-std::unique_ptr<TimeEndpoint> MakeTimeEndpoint(uint16_t serverPort, uint16_t localPort) {
+std::unique_ptr<TimeEndpoint> MakeTimeEndpoint(uint16_t serverPort) {
     TimeServerWindow::Options options;
     options.instance = GetModuleHandleW(nullptr);
     options.serverPort = serverPort;
-    options.localPort = localPort;
     options.messageOnly = true;
     return std::make_unique<TimeServerWindow>(options);
 }
@@ -272,6 +278,8 @@ ClockCheckOutcome SyncClock(bool silent) {
     request.silent = silent;
     request.notBefore = MIRAVEL_BUILD_UNIX_TIME;
     request.kissOfDeath = &client.kissOfDeath;
+    request.allowance = &client.allowance;
+    request.steadyMs = static_cast<int64_t>(GetTickCount64());
     RunAsElevation elevation;
     request.elevation = &elevation;
     SystemClock clock;

@@ -1,6 +1,7 @@
 #include "net/win32/time_server_window.h"
 
-#include <ws2tcpip.h>
+#include <algorithm>
+#include <cstring>
 
 #include "config/codepage.h"
 
@@ -89,17 +90,25 @@ LRESULT CALLBACK TimeServerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wP
 LRESULT TimeServerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_TIMER:
-            if (wParam != kTimeoutTimer) break;
-            KillTimer(hwnd_, kTimeoutTimer);
-            wait_.OnTimeout();
-            return 0;
+            if (wParam == kTimeoutTimer) {
+                KillTimer(hwnd_, kTimeoutTimer);
+                wait_.OnTimeout();
+                return 0;
+            }
+            if (wParam == kLookUpTimer) {
+                KillTimer(hwnd_, kLookUpTimer);
+                lookingUp_ = false;  // unanswered: counts as the server's time-out
+                return 0;
+            }
+            break;
         case kSocketMessage:
             // A notification of a socket closed since then is stale.
             if (static_cast<SOCKET>(wParam) != INVALID_SOCKET &&
-                (static_cast<SOCKET>(wParam) == socket_ ||
-                 static_cast<SOCKET>(wParam) == querySocket_) &&
-                WSAGETSELECTEVENT(lParam) == FD_READ)
+                static_cast<SOCKET>(wParam) == socket_ && WSAGETSELECTEVENT(lParam) == FD_READ)
                 OnReadable(static_cast<SOCKET>(wParam));
+            return 0;
+        case kLookUpMessage:
+            OnLookedUp(reinterpret_cast<HANDLE>(wParam), lParam);
             return 0;
         case WM_DESTROY:
             OnDestroyed();
@@ -114,11 +123,6 @@ void TimeServerWindow::OnReadable(SOCKET s) {
     uint8_t peek[kMaxAnswerBytes];
     uint32_t fromAddress = 0;
     uint16_t fromPort = 0;
-    if (s != waitSocket_) {
-        // A late answer on the socket no one waits on.
-        ReceiveFrom(s, peek, sizeof peek, 0, &fromAddress, &fromPort);
-        return;
-    }
     if (ReceiveFrom(s, peek, sizeof peek, MSG_PEEK, &fromAddress, &fromPort) < 0) return;
     switch (wait_.OnDatagram(fromAddress, fromPort)) {
         case AnswerWait::Action::kAnswer:
@@ -132,9 +136,35 @@ void TimeServerWindow::OnReadable(SOCKET s) {
     }
 }
 
+void TimeServerWindow::OnLookedUp(HANDLE request, LPARAM result) {
+    for (auto it = lookUps_.begin(); it != lookUps_.end(); ++it) {
+        if ((*it)->request != request) continue;
+        if (request == currentLookUp_ && lookingUp_) {
+            const auto* host = reinterpret_cast<const hostent*>((*it)->buffer);
+            if (WSAGETASYNCERROR(result) == 0 && host->h_addrtype == AF_INET &&
+                host->h_length == 4 && host->h_addr_list && host->h_addr_list[0]) {
+                in_addr a;
+                std::memcpy(&a, host->h_addr_list[0], sizeof a);
+                lookedUpAddress_ = ntohl(a.s_addr);
+            }
+            lookingUp_ = false;
+            KillTimer(hwnd_, kLookUpTimer);
+        }
+        lookUps_.erase(it);  // an old look-up's late result: its buffer may go now
+        return;
+    }
+}
+
 void TimeServerWindow::OnDestroyed() {
     KillTimer(hwnd_, kTimeoutTimer);
+    KillTimer(hwnd_, kLookUpTimer);
     CloseSocket();
+    // Look-ups still running write into their buffers when they end; with
+    // the window gone no message will say so, so the buffers are left to them.
+    for (std::unique_ptr<LookUp>& l : lookUps_)
+        static_cast<void>(l.release());
+    lookUps_.clear();
+    lookingUp_ = false;
     if (socketsStarted_) WSACleanup();
     socketsStarted_ = false;
     hwnd_ = nullptr;
@@ -144,9 +174,6 @@ void TimeServerWindow::OnDestroyed() {
 void TimeServerWindow::CloseSocket() {
     if (socket_ != INVALID_SOCKET) closesocket(socket_);
     socket_ = INVALID_SOCKET;
-    if (querySocket_ != INVALID_SOCKET) closesocket(querySocket_);
-    querySocket_ = INVALID_SOCKET;
-    waitSocket_ = INVALID_SOCKET;
 }
 
 bool TimeServerWindow::Open() {
@@ -156,32 +183,52 @@ bool TimeServerWindow::Open() {
         socketsStarted_ = true;
     }
     if (!hwnd_ && !CreateTheWindow()) return false;
-    CloseSocket();
-    socket_ = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    if (socket_ == INVALID_SOCKET) return false;
-    if (WSAAsyncSelect(socket_, hwnd_, kSocketMessage, FD_READ) != 0) return false;
-    const BOOL broadcast = TRUE;
-    setsockopt(socket_, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&broadcast),
-               sizeof broadcast);
-    const sockaddr_in local = SocketAddress(INADDR_ANY, options_.localPort);
-    return bind(socket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0;
+    return FreshSocket() != INVALID_SOCKET;
 }
 
-uint32_t TimeServerWindow::LookUpHost(const std::string& name) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) return 0;
-    uint32_t address = 0;
-    for (const addrinfo* a = found; a; a = a->ai_next) {
-        if (a->ai_family == AF_INET && a->ai_addrlen >= sizeof(sockaddr_in)) {
-            address = ntohl(reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr.s_addr);
-            break;
-        }
-    }
-    freeaddrinfo(found);
-    return address;
+// Each request leaves from a new socket on a port the system chooses: no
+// fixed port to hold (another user's copy of the program asks too), and an
+// answer forged from afar has to hit a port it cannot know. A late answer
+// to an earlier request finds its socket closed.
+SOCKET TimeServerWindow::FreshSocket() {
+    CloseSocket();
+    if (!hwnd_) return INVALID_SOCKET;
+    socket_ = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (socket_ == INVALID_SOCKET) return socket_;
+    const sockaddr_in local = SocketAddress(INADDR_ANY, 0);
+    if (WSAAsyncSelect(socket_, hwnd_, kSocketMessage, FD_READ) != 0 ||
+        bind(socket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0)
+        CloseSocket();
+    return socket_;
+}
+
+AnswerStatus TimeServerWindow::LookUpHost(const std::string& name, uint16_t timeoutMs,
+                                          uint32_t* address) {
+    *address = 0;
+    if (!hwnd_) return AnswerStatus::kWindowClosed;
+    // With no time to wait, no answer can come.
+    if (timeoutMs == 0) return AnswerStatus::kNoAnswer;
+    auto lookUp = std::make_unique<LookUp>();
+    lookUp->request = WSAAsyncGetHostByName(hwnd_, kLookUpMessage, name.c_str(), lookUp->buffer,
+                                            sizeof lookUp->buffer);
+    if (lookUp->request == nullptr) return AnswerStatus::kAnswer;  // no address
+    currentLookUp_ = lookUp->request;
+    lookUps_.push_back(std::move(lookUp));
+    lookedUpAddress_ = 0;
+    lookingUp_ = true;
+    if (!SetTimer(hwnd_, kLookUpTimer, timeoutMs, nullptr)) lookingUp_ = false;
+    const AnswerStatus status = PumpWhile([this] { return lookingUp_; });
+    lookingUp_ = false;
+    if (hwnd_) KillTimer(hwnd_, kLookUpTimer);
+    if (status != AnswerStatus::kAnswer) return status;
+    // Still running on the time-out: its result, when it comes, only frees its buffer.
+    const bool answered = std::none_of(lookUps_.begin(), lookUps_.end(), [this](const auto& l) {
+        return l->request == currentLookUp_;
+    });
+    currentLookUp_ = nullptr;
+    if (!answered) return AnswerStatus::kNoAnswer;
+    *address = lookedUpAddress_;
+    return AnswerStatus::kAnswer;
 }
 
 namespace {
@@ -197,27 +244,12 @@ bool SendOn(SOCKET s, uint32_t address, uint16_t port, const std::vector<uint8_t
 }  // namespace
 
 bool TimeServerWindow::SendRequest(uint32_t address) {
-    return SendOn(socket_, address, options_.serverPort, {kTimeRequestByte});
-}
-
-// Other requests (SNTP) leave from a port the system chooses, as every NTP
-// client's do: networks that filter the time port 37 let them through.
-SOCKET TimeServerWindow::QuerySocket() {
-    if (querySocket_ != INVALID_SOCKET || !hwnd_) return querySocket_;
-    querySocket_ = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    if (querySocket_ == INVALID_SOCKET) return querySocket_;
-    const sockaddr_in local = SocketAddress(INADDR_ANY, 0);
-    if (WSAAsyncSelect(querySocket_, hwnd_, kSocketMessage, FD_READ) != 0 ||
-        bind(querySocket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
-        closesocket(querySocket_);
-        querySocket_ = INVALID_SOCKET;
-    }
-    return querySocket_;
+    return SendDatagram(address, options_.serverPort, {kTimeRequestByte});
 }
 
 bool TimeServerWindow::SendDatagram(uint32_t address, uint16_t port,
                                     const std::vector<uint8_t>& bytes) {
-    return SendOn(QuerySocket(), address, port, bytes);
+    return SendOn(FreshSocket(), address, port, bytes);
 }
 
 AnswerStatus TimeServerWindow::AwaitAnswer(uint32_t address, uint16_t timeoutMs,
@@ -227,48 +259,52 @@ AnswerStatus TimeServerWindow::AwaitAnswer(uint32_t address, uint16_t timeoutMs,
 
 AnswerStatus TimeServerWindow::AwaitAnswerFrom(uint32_t address, uint16_t port, uint16_t timeoutMs,
                                                std::vector<uint8_t>* datagram) {
-    return AwaitOn(querySocket_, address, port, timeoutMs, datagram);
+    return AwaitOn(socket_, address, port, timeoutMs, datagram);
+}
+
+AnswerStatus TimeServerWindow::PumpWhile(const std::function<bool()>& waiting) {
+    // The program's windows, the scheduler's timer among them, keep running
+    // here while the answer is awaited.
+    while (waiting()) {
+        MSG msg;
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            quit_ = true;
+            quitCode_ = static_cast<int>(msg.wParam);
+            return AnswerStatus::kQuit;
+        }
+        if (got == -1) return AnswerStatus::kNoAnswer;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        if (!hwnd_) return AnswerStatus::kWindowClosed;
+    }
+    return AnswerStatus::kAnswer;
 }
 
 AnswerStatus TimeServerWindow::AwaitOn(SOCKET s, uint32_t address, uint16_t port,
                                        uint16_t timeoutMs, std::vector<uint8_t>* datagram) {
     datagram->clear();
     if (!hwnd_) return AnswerStatus::kWindowClosed;
-    waitSocket_ = s;
     wait_.Start(address, port, timeoutMs);
     if (wait_.waiting() && !SetTimer(hwnd_, kTimeoutTimer, timeoutMs, nullptr)) wait_.OnTimeout();
-    // The program's windows, the scheduler's timer among them, keep running
-    // here while the answer is awaited.
-    while (wait_.waiting()) {
-        MSG msg;
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            quit_ = true;
-            quitCode_ = static_cast<int>(msg.wParam);
-            wait_.Abandon();
-            if (hwnd_) KillTimer(hwnd_, kTimeoutTimer);
-            return AnswerStatus::kQuit;
-        }
-        if (got == -1) {
-            wait_.Abandon();
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-        if (!hwnd_) return AnswerStatus::kWindowClosed;
+    const AnswerStatus status = PumpWhile([this] { return wait_.waiting(); });
+    if (status == AnswerStatus::kQuit || status == AnswerStatus::kNoAnswer) {
+        wait_.Abandon();
+        if (hwnd_) KillTimer(hwnd_, kTimeoutTimer);
     }
-    return ReadAnswer(datagram);
+    if (status == AnswerStatus::kQuit || status == AnswerStatus::kWindowClosed) return status;
+    return ReadAnswer(s, datagram);
 }
 
-AnswerStatus TimeServerWindow::ReadAnswer(std::vector<uint8_t>* datagram) {
-    if (waitSocket_ == INVALID_SOCKET) return AnswerStatus::kNoAnswer;
+AnswerStatus TimeServerWindow::ReadAnswer(SOCKET s, std::vector<uint8_t>* datagram) {
+    if (s == INVALID_SOCKET || s != socket_) return AnswerStatus::kNoAnswer;
     uint8_t buffer[kMaxAnswerBytes];
     // With no time-out, answers of servers asked earlier may still be queued:
     // only the one from the server asked counts.
     for (;;) {
         uint32_t fromAddress = 0;
         uint16_t fromPort = 0;
-        const int n = ReceiveFrom(waitSocket_, buffer, sizeof buffer, 0, &fromAddress, &fromPort);
+        const int n = ReceiveFrom(s, buffer, sizeof buffer, 0, &fromAddress, &fromPort);
         if (n < 0) return AnswerStatus::kNoAnswer;
         if (wait_.IsFromServer(fromAddress, fromPort)) {
             datagram->assign(buffer, buffer + n);

@@ -1,13 +1,16 @@
 // The time-server window "Q-UDP": it owns the Winsock socket of the time
-// queries, receives its read notifications (message 1025) and the answer
-// time-out (timer 1), runs the wait's own message loop, and doubles as the
-// caption-only progress window and the owner of the boxes.
+// queries, receives its read notifications (message 1025), the results of
+// the name look-ups (message 1026) and the time-outs of both (timers 1 and
+// 2), runs the waits' own message loop, and doubles as the caption-only
+// progress window and the owner of the boxes.
 #pragma once
 
 #include <windows.h>
 #include <winsock2.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,13 +23,14 @@ namespace miravel {
 class TimeServerWindow final : public TimeEndpoint, public ClockCheckUi {
   public:
     static constexpr UINT kSocketMessage = 1025;
+    static constexpr UINT kLookUpMessage = 1026;
     static constexpr UINT_PTR kTimeoutTimer = 1;
+    static constexpr UINT_PTR kLookUpTimer = 2;
 
     struct Options {
         HINSTANCE instance = nullptr;
         HICON icon = nullptr;  // null: the icon resource "_icon_"
         uint16_t serverPort = kTimeProtocolPort;
-        uint16_t localPort = kTimeProtocolPort;
         // A message-only window: nothing is ever shown (command line, tests).
         bool messageOnly = false;
     };
@@ -37,7 +41,9 @@ class TimeServerWindow final : public TimeEndpoint, public ClockCheckUi {
     TimeServerWindow& operator=(const TimeServerWindow&) = delete;
 
     bool Open() override;
-    uint32_t LookUpHost(const std::string& name) override;
+    void Close() override { CloseSocket(); }
+    AnswerStatus LookUpHost(const std::string& name, uint16_t timeoutMs,
+                            uint32_t* address) override;
     bool SendRequest(uint32_t address) override;
     AnswerStatus AwaitAnswer(uint32_t address, uint16_t timeoutMs,
                              std::vector<uint8_t>* datagram) override;
@@ -63,20 +69,35 @@ class TimeServerWindow final : public TimeEndpoint, public ClockCheckUi {
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool CreateTheWindow();
     void OnReadable(SOCKET s);
-    SOCKET QuerySocket();
+    void OnLookedUp(HANDLE request, LPARAM result);
+    SOCKET FreshSocket();
+    // Runs the thread's messages while `waiting` holds: kAnswer once it no
+    // longer does, or why the loop ended before.
+    AnswerStatus PumpWhile(const std::function<bool()>& waiting);
     AnswerStatus AwaitOn(SOCKET s, uint32_t address, uint16_t port, uint16_t timeoutMs,
                          std::vector<uint8_t>* datagram);
-    AnswerStatus ReadAnswer(std::vector<uint8_t>* datagram);
+    AnswerStatus ReadAnswer(SOCKET s, std::vector<uint8_t>* datagram);
     void CloseSocket();
     void OnDestroyed();
 
     Options options_;
     HWND hwnd_ = nullptr;
-    SOCKET socket_ = INVALID_SOCKET;       // bound to the time port: the Time Protocol
-    SOCKET querySocket_ = INVALID_SOCKET;  // any local port: SNTP and entries with a port
-    SOCKET waitSocket_ = INVALID_SOCKET;   // the one the current wait reads
+    // The socket of the request in flight, on a local port the system chose
+    // for it alone; closed at the next request and when the check ends.
+    SOCKET socket_ = INVALID_SOCKET;
     bool socketsStarted_ = false;
     AnswerWait wait_;
+    // Name look-ups run by Winsock in the background, each into a buffer of
+    // its own that must live until its result message comes (a look-up
+    // cannot be called back for sure); only the current one is waited for.
+    struct LookUp {
+        HANDLE request = nullptr;
+        alignas(hostent) char buffer[MAXGETHOSTSTRUCT];
+    };
+    std::vector<std::unique_ptr<LookUp>> lookUps_;
+    HANDLE currentLookUp_ = nullptr;
+    bool lookingUp_ = false;
+    uint32_t lookedUpAddress_ = 0;
     bool quit_ = false;
     int quitCode_ = 0;
 };

@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <string>
 
+#include "../lib/driver_text.h"
+
 namespace {
 
 HWND MainWindow() {
@@ -21,16 +23,6 @@ HWND MainWindow() {
 
 HWND GraphWindow() {
     return FindWindowW(L"MiravelGraph", nullptr);
-}
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                        nullptr, nullptr);
-    return out;
 }
 
 std::string DesktopValue(const wchar_t* name) {

@@ -28,6 +28,7 @@ udp_bound() {
 chrony_start() {
   local dir=$1 address=$2 port=$3
   shift 3
+  faketime_leftovers_remove
   local user=(-u root)
   [ "$(id -u)" = 0 ] || user=(-U)
   cat >"$dir/chrony.conf" <<CONF
@@ -46,13 +47,28 @@ CONF
 }
 
 chrony_stop() {
-  local dir=$1 pid
-  for f in "$dir/chronyd.pid" "$dir/chronyd.launcher"; do
-    [ -s "$f" ] || continue
-    pid=$(cat "$f")
-    kill "$pid" 2>/dev/null || true
-  done
+  local dir=$1 launcher
+  # chronyd first: a faketime wrapper in front of it then ends by itself and
+  # removes its shared memory and semaphore, which a killed one leaves behind
+  # for a later process of the same number to trip over ("sem_open: File
+  # exists").
+  if [ -s "$dir/chronyd.pid" ]; then kill "$(cat "$dir/chronyd.pid")" 2>/dev/null || true; fi
+  if [ -s "$dir/chronyd.launcher" ]; then
+    launcher=$(cat "$dir/chronyd.launcher")
+    for _ in $(seq 30); do kill -0 "$launcher" 2>/dev/null || break; sleep 0.1; done
+    kill "$launcher" 2>/dev/null || true
+  fi
   rm -f "$dir/chronyd.launcher"
+  faketime_leftovers_remove
+}
+
+# What killed faketime wrappers of earlier runs left, whose process is gone.
+faketime_leftovers_remove() {
+  local f
+  for f in /dev/shm/faketime_shm_* /dev/shm/sem.faketime_sem_*; do
+    [ -e "$f" ] || continue
+    kill -0 "${f##*_}" 2>/dev/null || rm -f "$f"
+  done
 }
 
 xinetd_start() {

@@ -27,6 +27,8 @@
 #include "config/settings.h"
 #include "config/zone_offset.h"
 
+#include "../lib/driver_text.h"
+
 namespace miravel {
 namespace {
 
@@ -37,16 +39,6 @@ constexpr UINT kSendTimeoutMs = 10000;
 std::wstring Wide(const std::string& cp1254) {
     const std::u16string u = Cp1254ToUtf16(cp1254);
     return std::wstring(u.begin(), u.end());
-}
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                        nullptr, nullptr);
-    return out;
 }
 
 // Raw bytes to the standard output, so that UTF-8 reaches a pipe unchanged.
@@ -183,7 +175,8 @@ int Usage() {
         "command|tray-"
         "mouse|query-end|"
         "close|wait-gone|wait-adhan-box|close-boxes|answer-no|answer-yes|count-boxes|"
-        "choose-adhan-file|popup-menu|menu-state|fake-shell|resume|adhan-box-once|time-change ...");
+        "choose-adhan-file|popup-menu|menu-state|fake-shell|resume|adhan-box-once|responsive|"
+        "time-change ...");
     return 2;
 }
 
@@ -315,6 +308,27 @@ int Command(int command) {
     }
     Say("WM_COMMAND " + std::to_string(command) + " -> " + std::to_string(result));
     return result == 0 ? 0 : 1;
+}
+
+// Sends WM_NULL to the main window every 50 ms for `durationMs`; each must
+// be answered within `limitMs`, as a window that does not hang answers.
+int Responsive(DWORD durationMs, DWORD limitMs) {
+    HWND main = MainWindow();
+    if (main == nullptr) return 1;
+    const ULONGLONG start = GetTickCount64();
+    int sent = 0, late = 0;
+    ULONGLONG longest = 0;
+    while (GetTickCount64() - start < durationMs) {
+        const ULONGLONG before = GetTickCount64();
+        DWORD_PTR result = 0;
+        ++sent;
+        if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, limitMs, &result)) ++late;
+        longest = std::max(longest, GetTickCount64() - before);
+        Sleep(50);
+    }
+    Say("sent " + std::to_string(sent) + ", late " + std::to_string(late) + ", longest " +
+        std::to_string(longest) + " ms");
+    return sent > 0 && late == 0 ? 0 : 1;
 }
 
 // Posted, as the shell does: the right button's menu runs a loop of its own.
@@ -671,6 +685,8 @@ int Run(int argc, wchar_t** argv) {
     if (verb == L"time-change") return TimeChange();
     if (verb == L"taskbar-created") return TaskbarCreated();
     if (verb == L"command" && argc >= 3) return Command(static_cast<int>(number(2, 0)));
+    if (verb == L"responsive" && argc >= 3)
+        return Responsive(static_cast<DWORD>(number(2, 0)), static_cast<DWORD>(number(3, 500)));
     if (verb == L"tray-mouse" && argc >= 3) {
         std::vector<unsigned> messages;
         for (int i = 2; i < argc; ++i)

@@ -29,9 +29,10 @@ struct Endpoint : TimeEndpoint {
     std::vector<uint32_t> asked;
 
     bool Open() override { return opens; }
-    uint32_t LookUpHost(const std::string& name) override {
+    AnswerStatus LookUpHost(const std::string& name, uint16_t, uint32_t* address) override {
         const auto it = hosts.find(name);
-        return it == hosts.end() ? 0 : it->second;
+        *address = it == hosts.end() ? 0 : it->second;
+        return AnswerStatus::kAnswer;
     }
     bool SendRequest(uint32_t address) override {
         asked.push_back(address);
@@ -94,15 +95,10 @@ struct Clock : ComputerClock {
 struct Elevation : ClockElevation {
     ElevatedSetStatus status = ElevatedSetStatus::kSet;
     int calls = 0;
-    TimeProtocol protocol = TimeProtocol::kTime;
-    uint32_t address = 0;
-    uint16_t port = 0;
-    ElevatedSetStatus SetClockAsAdministrator(TimeProtocol p, uint32_t a, uint16_t po,
-                                              uint16_t) override {
+    int64_t offsetMs = 0;
+    ElevatedSetStatus SetClockAsAdministrator(int64_t offset) override {
         ++calls;
-        protocol = p;
-        address = a;
-        port = po;
+        offsetMs = offset;
         return status;
     }
 };
@@ -196,6 +192,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ClockCheckRequest request;
     request.silent = silent;
     request.notBefore = flags & 32 ? in.InRange(0, INT32_MAX) : 0;
+    SilentCorrectionAllowance allowance;
+    request.allowance = &allowance;
     Elevation elevation;
     if (flags & 128) {
         static const ElevatedSetStatus kElevated[] = {
@@ -274,7 +272,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(elevation.calls <= 1);
     if (elevation.calls == 1) {
         FUZZ_CHECK(!silent && clock.setStatus == ClockSetStatus::kNoPrivilege);
-        FUZZ_CHECK(elevation.address == r.address && elevation.protocol == r.protocol);
+        FUZZ_CHECK(elevation.offsetMs == r.offsetMs);
         FUZZ_CHECK(ui.Count("ask") == 2);
     } else {
         FUZZ_CHECK(ui.Count("ask") <= 1);
@@ -302,14 +300,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(s.echoes && s.datagram.size() >= kNtpPacketBytes);
             FUZZ_CHECK(s.datagram[1] >= 1 && s.datagram[1] <= 15);
         }
-        // A silent correction never jumps further than the bound, unless the
-        // computer's clock reads a time before any that can be right.
+        // A silent correction never steps further than the day's allowance,
+        // unless the computer's clock reads a time before any that can be
+        // right.
         if (silent && !clock.setsMs.empty()) {
             bool clockBefore = false;
             for (int64_t ms : clock.readMs)
                 clockBefore |= ms < request.notBefore * 1000;
-            FUZZ_CHECK(clockBefore ||
-                       (r.offsetMs <= kMaxSilentJumpMs && r.offsetMs >= -kMaxSilentJumpMs));
+            FUZZ_CHECK(clockBefore || (r.offsetMs <= kSilentDailyAllowanceMs &&
+                                       r.offsetMs >= -kSilentDailyAllowanceMs));
         }
     } else {
         FUZZ_CHECK(clock.setsMs.empty() && clock.announced == 0);
@@ -362,6 +361,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         case ClockCheckOutcome::kNoAnswer:
             FUZZ_CHECK(silent || ui.Count("message") == 1);
+            break;
+        case ClockCheckOutcome::kUnconfirmed:
+        case ClockCheckOutcome::kBeyondAllowance:
+            FUZZ_CHECK(silent && clock.setsMs.empty());
             break;
         case ClockCheckOutcome::kWindowClosed:
         case ClockCheckOutcome::kQuit:

@@ -27,7 +27,6 @@ TimeServerWindow::Options QuietOptions(uint16_t serverPort) {
     TimeServerWindow::Options options;
     options.instance = GetModuleHandleW(nullptr);
     options.serverPort = serverPort;
-    options.localPort = 0;
     options.messageOnly = true;
     return options;
 }

@@ -1,4 +1,4 @@
-#include "reports/official_comparison.h"
+#include "core/official_table.h"
 
 #include <algorithm>
 #include <cmath>
