@@ -1,5 +1,6 @@
 #include "app/commands.h"
 
+#include "app/scheduler.h"
 #include "config/settings.h"
 
 namespace miravel {
@@ -101,7 +102,11 @@ void DispatchCommand(ProgramState& ps, const std::filesystem::path& iniPath, int
             break;
         case kCmdClockCheck:
             target.SetMenuEnabled(kCmdClockCheck, false);
+            // The clock it sets, itself or through the administrator
+            // helper, is the program's own: no minute repeats or is lost.
+            OnOwnClockCheck(ps, true);
             target.SyncClockInteractive();
+            OnOwnClockCheck(ps, false);
             target.SetMenuEnabled(kCmdClockCheck, true);
             break;
         case kCmdManual:

@@ -52,6 +52,47 @@ void ReligiousDayWarning(ProgramState& ps, SchedulerEnvironment& env, SchedulerE
     fx.ShowReligiousDayWarning(text);
 }
 
+// The times of the dates before and after the working date, on a copy of the
+// core so that its working values stay those of the working date.
+void ComputeNeighbourTimes(ProgramState& ps) {
+    const AstroState& a = ps.astro;
+    const int doy = DayOfYearOf(a.day, a.month, a.year);
+    for (const int step : {-1, 1}) {
+        int year = a.year;
+        int n = doy + step;
+        if (n < 1) n = IsLeapYear(--year) ? 366 : 365;
+        if (n > (IsLeapYear(year) ? 366 : 365)) {
+            ++year;
+            n = 1;
+        }
+        int month = 0, day = 0;
+        MonthAndDay(year, n, &month, &day);
+        AstroState b = a;
+        SetDate(b, static_cast<int16_t>(day), static_cast<int16_t>(month),
+                static_cast<int16_t>(year));
+        ComputeDayTimes(b, step < 0 ? ps.dayTimesBefore : ps.dayTimesAfter);
+    }
+}
+
+const int32_t* TimesOf(const ProgramState& ps, int dayOffset) {
+    return dayOffset < 0 ? ps.dayTimesBefore : dayOffset > 0 ? ps.dayTimesAfter : ps.dayTimes;
+}
+
+// The minute Vakit v of the day `dayOffset` away falls on, counted from the
+// working date's midnight.
+int InstantOf(const ProgramState& ps, int dayOffset, int v) {
+    return dayOffset * kMinutesPerDay + VakitInstant(TimesOf(ps, dayOffset), v);
+}
+
+// Minutes from `from` to the next time Vakit v falls (0 in its own minute).
+int MinutesUntil(const ProgramState& ps, int v, int from) {
+    for (int o = -1; o <= 1; ++o) {
+        const int at = InstantOf(ps, o, v);
+        if (at >= from) return at - from;
+    }
+    return NormalizeMinutes(static_cast<int16_t>(DayTime(ps, v) - from));
+}
+
 // Steps that bring the working state up to date. Returns the zone offset in
 // effect, or false when the pass has nothing new to do.
 bool UpdateWorkingState(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx,
@@ -91,7 +132,10 @@ bool UpdateWorkingState(ProgramState& ps, SchedulerEnvironment& env, SchedulerEf
     }
     if (ps.recalcLevel == 0) return false;
 
-    if (ps.recalcLevel == 2) ComputeDayTimes(a, ps.dayTimes);
+    if (ps.recalcLevel == 2) {
+        ComputeDayTimes(a, ps.dayTimes);
+        ComputeNeighbourTimes(ps);
+    }
     fx.RefreshTimesDialog();
     if (ps.lastChart != 0) fx.RepostChart(ps.lastChart);
     ps.recalcLevel = 0;
@@ -141,15 +185,40 @@ void BeforeTimeEnds(ProgramState& ps, SchedulerEffects& fx, int v) {
     }
 }
 
-// The sounds, notices and reminders of minute m (the core's clock minute),
-// steps 1 to 6 of a pass. With `fire` false only the event registers are kept.
+// The minute the events of `reg` wake the computer for: the earliest event
+// later than the minute tested, counted from the working date's midnight.
+struct EventRegisters {
+    static constexpr int kNone = 4 * kMinutesPerDay;
+    int next = kNone;
+};
+
+// Whether the event at minute x (counted from the working date's midnight)
+// falls on minute m; records it as a wake target.
+bool IsEventDue(EventRegisters& reg, int m, int x) {
+    if (x > m && x < reg.next) reg.next = x;
+    return x == m;
+}
+
+// The sounds, notices and reminders of minute m (counted from the working
+// date's midnight; the neighbour dates' times take part where they fall
+// across midnight), steps 1 to 6 of a pass. With `fire` false only the event
+// registers are kept.
 void FireMinute(ProgramState& ps, SchedulerEffects& fx, int m, EventRegisters& reg, bool fire) {
     const Options& o = ps.options;
     AstroState& a = ps.astro;
+    SchedulerMemory& mem = ps.scheduler;
     const int lead = o.reminderLead;
+    const int minuteOfDay = Modulo(m, kMinutesPerDay);
+    const int32_t today = DayNumber(a);
+    auto play = [&](int day, int at) {
+        mem.firingDay = today + day;
+        mem.firingMinute = at - day * kMinutesPerDay;
+        return fire;
+    };
 
     // Midnight is İSTİVA plus twelve hours.
-    if (fire && o.reminder && Modulo(DayTime(ps, Istiva) + 720 - lead, kMinutesPerDay) == m) {
+    if (fire && o.reminder &&
+        Modulo(DayTime(ps, Istiva) + 720 - lead, kMinutesPerDay) == minuteOfDay) {
         char text[256];
         std::snprintf(text, sizeof text, "Geceyarısına %u dk. kaldı...",
                       static_cast<unsigned>(lead));
@@ -157,18 +226,27 @@ void FireMinute(ProgramState& ps, SchedulerEffects& fx, int m, EventRegisters& r
     }
     // The salâ minutes count for the wake-up only when their option is on
     // (and, for the Friday salâ, on Fridays).
-    if (o.fridaySala && Weekday(a) == 5 &&
-        IsEventDue(reg, a, DayTime(ps, Ogle) - o.fridaySalaLead) && fire)
-        fx.PlaySoundFile(kSalaFile);
-    if (o.sahurSala && IsEventDue(reg, a, DayTime(ps, Imsak) - o.sahurSalaLead) && fire)
-        fx.PlaySoundFile(kSalaFile);
+    const int weekday = Weekday(a);
+    for (int day = -1; day <= 1; ++day) {
+        const int at = InstantOf(ps, day, Ogle) - o.fridaySalaLead;
+        if (o.fridaySala && Modulo(weekday - 1 + day, 7) + 1 == 5 && IsEventDue(reg, m, at) &&
+            play(day, at))
+            fx.PlaySoundFile(kSalaFile);
+    }
+    for (int day = -1; day <= 1; ++day) {
+        const int at = InstantOf(ps, day, Imsak) - o.sahurSalaLead;
+        if (o.sahurSala && IsEventDue(reg, m, at) && play(day, at)) fx.PlaySoundFile(kSalaFile);
+    }
     for (int slot = 0; slot < kAdhanSlotCount; ++slot) {
-        if (IsEventDue(reg, a, AdhanSlotMinute(ps, slot)) && fire) fx.PlayAdhan(slot);
+        for (int day = -1; day <= 1; ++day) {
+            const int at = AdhanSlotInstant(ps, day, slot);
+            if (IsEventDue(reg, m, at) && play(day, at)) fx.PlayAdhan(slot);
+        }
     }
 
     if (fire && (o.reminder || o.reminderSala)) {
         for (int v = Imsak; v <= Yatsi; ++v) {
-            const int d = NormalizeMinutes(static_cast<int16_t>(DayTime(ps, v) - m));
+            const int d = NormalizeMinutes(static_cast<int16_t>(DayTime(ps, v) - minuteOfDay));
             // A time that carries a positive temkin is announced R minutes
             // before the time without it.
             const int temkin = a.temkin[v];
@@ -178,14 +256,25 @@ void FireMinute(ProgramState& ps, SchedulerEffects& fx, int m, EventRegisters& r
     }
 }
 
+int64_t UniversalMinute(const ProgramState& ps) {
+    const AstroState& a = ps.astro;
+    return int64_t{DayNumber(a)} * kMinutesPerDay + a.clockMinutes - a.zoneMinutes;
+}
+
+// The universal minute of minute m counted from the working date's midnight.
+int64_t UniversalOf(const ProgramState& ps, int m) {
+    return UniversalMinute(ps) - ps.astro.clockMinutes + m;
+}
+
 // Steps 7 and 8 of a pass: the wake-up timer and the remaining time.
-void WakeAndRemainingTime(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx,
-                          const EventRegisters& reg) {
+void WakeAndRemainingTime(ProgramState& ps, SchedulerEffects& fx, const EventRegisters& reg) {
     const Options& o = ps.options;
-    if (ps.realTime && o.wakeUp && o.adhanEnabled) {
-        if (fx.ArmWakeTimer(WakeDueTime(reg, env.LocalTimeNow())))
+    if (ps.realTime && o.wakeUp && o.adhanEnabled && reg.next != EventRegisters::kNone) {
+        ps.scheduler.wakeMinute = UniversalOf(ps, reg.next);
+        if (fx.ArmWakeTimer(WakeDueTime(reg.next, ps.workTime)))
             fx.SetMenuEntryEnabled(kMenuWakeUp, false);
     } else {
+        ps.scheduler.wakeMinute = SchedulerMemory::kNoMinute;
         fx.CancelWakeTimer();
     }
 
@@ -227,38 +316,31 @@ const char* AdhanSlotName(const ProgramState& ps, int slot) {
     }
 }
 
-int AdhanSlotMinute(const ProgramState& ps, int slot) {
+int AdhanSlotInstant(const ProgramState& ps, int dayOffset, int slot) {
     switch (slot) {
         case 0:
             return ps.options.morningAdhanAtImsak
-                       ? DayTime(ps, Imsak)
-                       : DayTime(ps, Gunes) - ps.options.morningAdhanLead;
+                       ? InstantOf(ps, dayOffset, Imsak)
+                       : InstantOf(ps, dayOffset, Gunes) - ps.options.morningAdhanLead;
         case 1:
-            return DayTime(ps, Ogle);
+            return InstantOf(ps, dayOffset, Ogle);
         case 2:
-            return DayTime(ps, ps.ikindiAdhanTime);
+            return InstantOf(ps, dayOffset, ps.ikindiAdhanTime);
         case 3:
-            return DayTime(ps, Aksam);
+            return InstantOf(ps, dayOffset, Aksam);
         case 4:
-            return DayTime(ps, Yatsi);
+            return InstantOf(ps, dayOffset, Yatsi);
         default:
             return -1;
     }
 }
 
-bool IsEventDue(EventRegisters& reg, const AstroState& astro, int x) {
-    const int e = NormalizeMinutes(static_cast<int16_t>(x));
-    if (e < reg.first) reg.first = e;
-    if (e > astro.clockMinutes && e < reg.next) reg.next = e;
-    return e == astro.clockMinutes;
-}
-
 void FormatRemainingTime(const ProgramState& ps, char* out, size_t size) {
     const int clock = ps.astro.clockMinutes;
-    int best = kMinutesPerDay;
+    int best = 4 * kMinutesPerDay;
     int k = Imsak;
     for (int v = Imsak; v <= Yatsi; ++v) {
-        const int d = NormalizeMinutes(static_cast<int16_t>(DayTime(ps, v) - clock));
+        const int d = MinutesUntil(ps, v, clock);
         if (d < best) {
             best = d;
             k = v;
@@ -266,7 +348,7 @@ void FormatRemainingTime(const ProgramState& ps, char* out, size_t size) {
     }
     if (!ps.options.remainingToAnyTime && k != ps.ikindiAdhanTime) {
         k = kShownInstead[k];
-        best = NormalizeMinutes(static_cast<int16_t>(DayTime(ps, k) - clock));
+        best = MinutesUntil(ps, k, clock);
     }
     std::snprintf(out, size, "%s vaktine kalan süre =  %d:%02d", VakitName(k), best / 60,
                   best % 60);
@@ -279,17 +361,11 @@ int64_t LocalFileTime(const WorkTime& t) {
     return seconds * kUnitsPerSecond + static_cast<int64_t>(t.milliseconds) * 10'000;
 }
 
-int64_t WakeDueTime(const EventRegisters& reg, const WorkTime& now) {
-    const int target = reg.next < kMinutesPerDay ? reg.next : reg.first;
-    WorkTime due = now;
-    due.hour = static_cast<uint16_t>(target / 60);
-    due.minute = static_cast<uint16_t>(target % 60);
-    int64_t fileTime = LocalFileTime(due);
-    // No event later today: the step is 200 in the upper 32 bits of the file
-    // time, 23 h 51 min 39.35 s, which wakes the computer a little before the
-    // first event of tomorrow rather than after it.
-    if (reg.next == kMinutesPerDay) fileTime += int64_t{200} << 32;
-    return fileTime;
+int64_t WakeDueTime(int event, const WorkTime& workDate) {
+    WorkTime midnight = workDate;
+    midnight.hour = midnight.minute = midnight.second = midnight.milliseconds = 0;
+    constexpr int64_t kUnitsPerSecond = 10'000'000;
+    return LocalFileTime(midnight) + (int64_t{event} * 60 - kWakeLeadSeconds) * kUnitsPerSecond;
 }
 
 namespace {
@@ -302,17 +378,17 @@ constexpr int64_t kCatchUpMinutes = 5;
 // resume, a display change or the program's own correction brings the
 // clock back to them. A clock further back than that starts afresh.
 constexpr int64_t kRepeatGuardMinutes = 60;
-// Ticks after the silent correction during which a time-change message is
-// its own: Windows announces a new system time itself as well, a moment later.
+// A clock set back by someone else by less than this many seconds (a time
+// service's correction) replays nothing; by this much or more (the user),
+// the minutes it brings again fire again.
+constexpr int64_t kForeignRepeatSeconds = 120;
+// Ticks after the program's clock check during which a time-change message
+// is its own: Windows announces a new system time itself as well, a moment
+// later.
 constexpr int32_t kOwnChangeTicks = 5;
 // A tick this many seconds into a minute that no pass has seen yet runs the
 // pass at once instead of waiting for the countdown.
 constexpr int kLateTickSeconds = 2;
-
-int64_t UniversalMinute(const ProgramState& ps) {
-    const AstroState& a = ps.astro;
-    return int64_t{DayNumber(a)} * kMinutesPerDay + a.clockMinutes - a.zoneMinutes;
-}
 
 bool SameMinute(const WorkTime& a, const WorkTime& b) {
     return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
@@ -328,59 +404,79 @@ bool TickIsLate(const ProgramState& ps, SchedulerEnvironment& env) {
     return now.second >= kLateTickSeconds || now.second + ps.ticksToNextRun >= 60;
 }
 
-// Fires the minutes between the last fired one and the current one that the
-// program's own clock correction jumped over, within today.
-void CatchUp(ProgramState& ps, SchedulerEffects& fx, int64_t now) {
-    SchedulerMemory& mem = ps.scheduler;
-    if (mem.firedMinute == SchedulerMemory::kNoMinute) return;
+// Fires the events of universal minute k, which the clock has left.
+void FireLate(ProgramState& ps, SchedulerEffects& fx, int64_t k) {
     AstroState& a = ps.astro;
     const int current = a.clockMinutes;
-    int64_t from = mem.firedMinute + 1;
-    if (from < now - kCatchUpMinutes) from = now - kCatchUpMinutes;
-    for (int64_t k = from; k < now; ++k) {
-        const int m = current - static_cast<int>(now - k);
-        if (m < 0) continue;  // yesterday: its times are not at hand
-        SetClock(a, static_cast<int16_t>(m / 60), static_cast<int16_t>(m % 60));
-        EventRegisters scratch;
-        FireMinute(ps, fx, m, scratch, true);
-    }
+    const int m = current - static_cast<int>(UniversalMinute(ps) - k);
+    // Effects carry the minute they belong to where it is of the working date.
+    if (m >= 0) SetClock(a, static_cast<int16_t>(m / 60), static_cast<int16_t>(m % 60));
+    EventRegisters scratch;
+    FireMinute(ps, fx, m, scratch, true);
     SetClock(a, static_cast<int16_t>(current / 60), static_cast<int16_t>(current % 60));
 }
 
-void Pass(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx, bool guarded) {
+// Fires the minutes between the last fired one and the current one that the
+// program's own clock correction jumped over.
+void CatchUp(ProgramState& ps, SchedulerEffects& fx, int64_t last, int64_t now) {
+    int64_t from = last + 1;
+    if (from < now - kCatchUpMinutes) from = now - kCatchUpMinutes;
+    for (int64_t k = from; k < now; ++k)
+        FireLate(ps, fx, k);
+}
+
+void Pass(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx) {
     SchedulerMemory& mem = ps.scheduler;
     const bool catchUp = mem.catchUp;
-    mem.quietPass = false;
-    mem.catchUp = false;
-    // Settings applied (or the first pass) fire the minute as ever.
-    if (ps.recalcLevel == 2) guarded = false;
+    const bool foreign = mem.foreignChange;
+    const bool resumed = mem.resumed;
+    mem.catchUp = mem.foreignChange = mem.resumed = false;
+    const int64_t expectedSecond = mem.lastPassSecond + mem.ticksSincePass;
 
     int16_t zone = 0;
     if (!UpdateWorkingState(ps, env, fx, &zone)) return;
     WallpaperCheck(ps, fx, zone);
 
-    // Whether this pass fires the events of its minute. A pass that the user
-    // caused (a clock set by hand, settings saved, a report) fires them as
-    // ever and counts from there; any other fires a minute only once.
+    // Whether this pass fires the events of its minute: each minute fires
+    // once, whatever forces a pass (settings saved, a report, a chart, a
+    // resume, a clock correction), unless someone set the clock back by
+    // minutes or more, or the clock is far behind the last fired minute.
     const int64_t now = UniversalMinute(ps);
+    const int64_t nowSecond = now * 60 + ps.workTime.second;
+    const bool firstPass = mem.firedMinute == SchedulerMemory::kNoMinute;
+    mem.lastPassSecond = nowSecond;
+    mem.ticksSincePass = 0;
     bool fire = true;
     if (!ps.realTime) {
         mem.firedMinute = SchedulerMemory::kNoMinute;
-    } else if (!guarded || mem.firedMinute == SchedulerMemory::kNoMinute ||
-               now < mem.firedMinute - kRepeatGuardMinutes) {
+    } else if (firstPass || now < mem.firedMinute - kRepeatGuardMinutes ||
+               (foreign && nowSecond <= expectedSecond - kForeignRepeatSeconds)) {
         mem.firedMinute = now;
     } else if (now > mem.firedMinute) {
-        if (catchUp) CatchUp(ps, fx, now);
+        // Kept before anything fires: a box opened below runs passes of
+        // its own.
+        const int64_t last = mem.firedMinute;
         mem.firedMinute = now;
+        // The minute the wake timer was armed for, when the computer came
+        // back after it: played once the resume is known.
+        if (!catchUp && mem.wakeMinute != SchedulerMemory::kNoMinute && last < mem.wakeMinute &&
+            mem.wakeMinute < now)
+            mem.missedWake = mem.wakeMinute;
+        if (catchUp) CatchUp(ps, fx, last, now);
     } else {
         fire = false;
+    }
+    if (mem.missedWake != SchedulerMemory::kNoMinute && resumed) {
+        const int64_t missed = mem.missedWake;
+        mem.missedWake = SchedulerMemory::kNoMinute;
+        if (nowSecond - missed * 60 <= kLateWakeMinutes * 60) FireLate(ps, fx, missed);
     }
 
     // The core's clock minute rather than a copy taken earlier: a pass that
     // ran inside a box opened below has moved it on.
     EventRegisters reg;
     FireMinute(ps, fx, ps.astro.clockMinutes, reg, fire);
-    WakeAndRemainingTime(ps, env, fx, reg);
+    WakeAndRemainingTime(ps, fx, reg);
 
     // The hourly correction comes after the minute's events, so that servers
     // that do not answer delay none of them; the pass at the next tick then
@@ -394,7 +490,6 @@ void Pass(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx, boo
         mem.clockSyncRunning = false;
         fx.SetMenuEntryEnabled(kMenuClockCheck, true);
         mem.ownChangeTicks = kOwnChangeTicks;
-        mem.quietPass = true;
         mem.catchUp = true;
         ps.ticksToNextRun = 0;
         mem.countdown = 0;
@@ -404,12 +499,13 @@ void Pass(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx, boo
 }  // namespace
 
 void MinutePass(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx) {
-    Pass(ps, env, fx, ps.scheduler.quietPass);
+    Pass(ps, env, fx);
 }
 
 void SchedulerTick(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx) {
     SchedulerMemory& mem = ps.scheduler;
     if (mem.ownChangeTicks > 0) --mem.ownChangeTicks;
+    ++mem.ticksSincePass;
     if (ps.ticksToNextRun < 0) return;  // waits for someone to set it to 0
     if (ps.ticksToNextRun > 0) {
         const bool own = ps.ticksToNextRun == mem.countdown;
@@ -417,29 +513,28 @@ void SchedulerTick(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects
         if (!own) return;
         mem.countdown = ps.ticksToNextRun;
         if (!ps.realTime || !TickIsLate(ps, env)) return;
-        Pass(ps, env, fx, true);
-        return;
     }
-    // A countdown that ran out, or a resume, display change or own clock
-    // correction, fires a minute once; a pass another part forced (settings,
-    // reports, a clock set by the user) fires it as ever.
-    Pass(ps, env, fx, mem.countdown == 0 || mem.quietPass);
+    Pass(ps, env, fx);
 }
 
 void OnTimeChange(ProgramState& ps) {
     SchedulerMemory& mem = ps.scheduler;
     ps.ticksToNextRun = 0;
+    mem.countdown = 0;
     if (mem.clockSyncRunning || mem.ownChangeTicks > 0) {
-        // The program's own correction.
-        mem.quietPass = true;
+        // The program's own correction: the minutes it jumps over still fire.
         mem.catchUp = true;
-        mem.countdown = 0;
     } else {
-        // The user's: a clock set back fires again, one set forward skips.
-        mem.quietPass = false;
+        // Someone else's: the pass measures the step.
         mem.catchUp = false;
-        mem.countdown = -1;
+        mem.foreignChange = true;
     }
+}
+
+void OnOwnClockCheck(ProgramState& ps, bool running) {
+    SchedulerMemory& mem = ps.scheduler;
+    mem.clockSyncRunning = running;
+    if (!running) mem.ownChangeTicks = kOwnChangeTicks;
 }
 
 void OnDisplayChange(ProgramState& ps) {
@@ -448,9 +543,6 @@ void OnDisplayChange(ProgramState& ps) {
     if (ps.recalcLevel != 2) ps.recalcLevel = 3;
     ps.nextWallpaperRefresh = 0;
     ps.ticksToNextRun = 0;
-    // A refresh: the minute's events, when they have fired, do not fire again
-    // (Windows sends this on waking up, with its resume events).
-    ps.scheduler.quietPass = true;
 }
 
 void OnPowerBroadcast(ProgramState& ps, unsigned event) {
@@ -458,8 +550,10 @@ void OnPowerBroadcast(ProgramState& ps, unsigned event) {
     // automatic resume; a user's key or mouse adds the other. Both, and the
     // critical resume, are one resume to the scheduler.
     if (event == kPowerResumeSuspend || event == kPowerResumeAutomatic ||
-        event == kPowerResumeCritical)
+        event == kPowerResumeCritical) {
         OnDisplayChange(ps);
+        ps.scheduler.resumed = true;
+    }
 }
 
 }  // namespace miravel

@@ -95,42 +95,43 @@ void SchedulerTick(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects
 void MinutePass(ProgramState& ps, SchedulerEnvironment& env, SchedulerEffects& fx);
 
 // Messages of the main window that feed the scheduler.
-// WM_TIMECHANGE: a pass at the next tick. A change the user made keeps its
-// effect on the events (set back fires again, set forward skips); the
-// program's own silent correction, announced during it or within a few
-// ticks after it, neither repeats nor skips a minute.
+// WM_TIMECHANGE: a pass at the next tick. A clock set back by two minutes or
+// more by someone else fires the minutes it brings again, one set forward
+// skips; a smaller step back replays nothing. The program's own corrections
+// (announced while its check runs or within a few ticks after) neither
+// repeat nor skip a minute.
 void OnTimeChange(ProgramState& ps);
 // WM_DISPLAYCHANGE and the resume events of WM_POWERBROADCAST: a refreshing
 // pass at the next tick, which fires the minute it runs in unless that
-// minute's events have fired already.
+// minute's events have fired already. After a resume, the event the wake
+// timer was armed for still plays when the computer came back at most
+// kLateWakeMinutes after its minute.
 void OnDisplayChange(ProgramState& ps);
 void OnPowerBroadcast(ProgramState& ps, unsigned event);
-
-// The two event-minute registers of one pass; they feed the wake-up timer.
-struct EventRegisters {
-    int next = 1440;   // earliest event minute later than the current one
-    int first = 1440;  // earliest event minute of the day
-};
-
-// Whether minute x (may be negative or above 1439) falls on the core's clock
-// minute; records it in the registers.
-bool IsEventDue(EventRegisters& reg, const AstroState& astro, int x);
+inline constexpr int kLateWakeMinutes = 5;
+// The interactive clock check of the menu (and the administrator helper it
+// may start) begins and ends: the clock changes meanwhile are the program's.
+void OnOwnClockCheck(ProgramState& ps, bool running);
 
 // "SABAH", "ÖĞLE", "İKİNDİ" or "ASR-I SANİ", "AKŞAM", "YATSI".
 const char* AdhanSlotName(const ProgramState& ps, int slot);
-// The minute of the day at which slot 0..4 plays, possibly outside 0..1439
-// before normalising (the morning adhan lead may reach past midnight).
-int AdhanSlotMinute(const ProgramState& ps, int slot);
+// The minute at which slot 0..4 of the day `dayOffset` (-1, 0, 1) away from
+// the working date plays, counted from the working date's midnight.
+int AdhanSlotInstant(const ProgramState& ps, int dayOffset, int slot);
 
 // The remaining-time text for the core's clock minute, as the pass builds it:
-// "%s vaktine kalan süre =  %d:%02d".
+// "%s vaktine kalan süre =  %d:%02d", counted to the time as it really falls
+// (a YATSI after midnight included).
 void FormatRemainingTime(const ProgramState& ps, char* out, size_t size);
 
 // A local date and time as a file time in 100 ns units since 1601-01-01.
 int64_t LocalFileTime(const WorkTime& t);
 
-// The wake-up due time for the registers of a pass, from the local time now
-// (its seconds and milliseconds are kept).
-int64_t WakeDueTime(const EventRegisters& reg, const WorkTime& now);
+// The wake timer is due this long before the minute of its event, so that
+// the computer is awake when the minute begins.
+inline constexpr int kWakeLeadSeconds = 30;
+// The wake-up due time (local file time) for the event at minute `event`
+// counted from the midnight of `workDate`'s date.
+int64_t WakeDueTime(int event, const WorkTime& workDate);
 
 }  // namespace miravel

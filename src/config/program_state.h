@@ -81,16 +81,29 @@ struct SchedulerMemory {
     // ticksToNextRun as the scheduler itself left it; another value means
     // another part of the program set the countdown.
     int32_t countdown = -1;
-    // The next pass refreshes but fires no minute already fired (resume,
-    // display change, the program's own clock correction).
-    bool quietPass = false;
     // The next pass also fires the minutes the program's own clock correction
     // jumped over.
     bool catchUp = false;
-    // The silent clock correction is running; ticks left during which a time
-    // change is still taken as its own.
+    // The clock was set by someone else than the program: the next pass
+    // measures by how much.
+    bool foreignChange = false;
+    // A resume arrived since the last pass.
+    bool resumed = false;
+    // A clock check of the program is running; ticks left during which a
+    // time change is still taken as its own.
     bool clockSyncRunning = false;
     int32_t ownChangeTicks = 0;
+    // Universal second of the clock at the last pass, and ticks since.
+    int64_t lastPassSecond = 0;
+    int32_t ticksSincePass = 0;
+    // Universal minute of the event the wake timer is armed for, and the one
+    // a wake came too late for (kNoMinute: none).
+    int64_t wakeMinute = kNoMinute;
+    int64_t missedWake = kNoMinute;
+    // The event being fired: the day number of the date whose times it
+    // belongs to, and its minute counted from that date's midnight.
+    int32_t firingDay = 0;
+    int32_t firingMinute = 0;
 };
 
 struct ProgramState {
@@ -101,6 +114,10 @@ struct ProgramState {
     bool realTime = true;
     WorkTime workTime;
     int32_t dayTimes[kVakitCount] = {};  // element i holds Vakit i + 1
+    // The times of the dates before and after the working date: a time that
+    // falls across midnight belongs to its own date (core VakitInstant).
+    int32_t dayTimesBefore[kVakitCount] = {};
+    int32_t dayTimesAfter[kVakitCount] = {};
     int32_t ticksToNextRun = 0;
     int32_t recalcLevel = 0;
     Vakit ikindiAdhanTime = Ikindi;

@@ -568,8 +568,8 @@ TimeServerList ReadTimeServers(const std::filesystem::path& iniPath) {
     LoadIniFile(iniPath, &doc);
     TimeServerList list;
     list.maxHost = doc.GetInt(kTimeServersSection, "MaxHost", 99);
-    list.hostTimeoutMs =
-        static_cast<uint16_t>(doc.GetInt(kTimeServersSection, "HostTimeout", 2000));
+    list.hostTimeoutMs = static_cast<uint16_t>(std::clamp<int32_t>(
+        doc.GetInt(kTimeServersSection, "HostTimeout", 2000), 0, limits::kHostTimeoutMs));
     // Walk the keys the section holds rather than count to MaxHost, which a
     // hand-edited file may set to millions. A key reads as "Host%d" would
     // form it: no sign, no leading zeros.

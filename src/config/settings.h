@@ -27,7 +27,8 @@ inline constexpr int32_t kUtcOffset = 720;    // minutes, either side
 inline constexpr int32_t kListRow = 30000;    // rows 1..30000
 inline constexpr int32_t kImsakAngleLow = -2000, kImsakAngleHigh = -1500;  // hundredths
 inline constexpr int32_t kYatsiAngleLow = -2000, kYatsiAngleHigh = -1000;
-inline constexpr int32_t kLastCalcMode = 5;  // modes 0..5
+inline constexpr int32_t kLastCalcMode = 5;       // modes 0..5
+inline constexpr int32_t kHostTimeoutMs = 30000;  // "HostTimeout" 0..30000 ms per server
 }  // namespace limits
 // The range of the temkin of Vakit v (1..10) under `mode`.
 void TemkinLimits(int v, int32_t mode, int32_t* low, int32_t* high);

@@ -255,6 +255,18 @@ void ComputeDayTimes(AstroState& s, int32_t out[kVakitCount]) {
         out[v - 1] = ComputeVakit(s, v);
 }
 
+int VakitInstant(const int32_t times[kVakitCount], int v) {
+    if (v < Imsak || v > Yatsi) return 0;
+    // ÖĞLE is always near noon; a time of the other half of the day that
+    // lies more than six hours on the wrong side of it has wrapped.
+    constexpr int kWrapMargin = 360;
+    const int t = times[v - 1];
+    const int noon = times[Ogle - 1];
+    if (v > Ogle && t < noon - kWrapMargin) return t + 1440;
+    if (v < Ogle && t > noon + kWrapMargin) return t - 1440;
+    return t;
+}
+
 void SunNow(AstroState& s, int e) {
     s.offset = 0.0f;
     EvaluateSun(s);

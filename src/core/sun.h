@@ -25,6 +25,11 @@ uint16_t ComputeVakit(AstroState& s, int v);
 // Convenience: all ten, in order, into out[0..9].
 void ComputeDayTimes(AstroState& s, int32_t out[kVakitCount]);
 
+// The minute at which Vakit v of a day's times really falls, counted from
+// that date's midnight: an evening time after midnight (a late YATSI) lies
+// past 1439, a morning time before midnight (an early İMSAK) below 0.
+int VakitInstant(const int32_t times[kVakitCount], int v);
+
 int16_t NormalizeMinutes(int16_t m);
 
 // The sun one minute after local clock minute e; leaves the hour angle in

@@ -164,6 +164,14 @@ void ShowPlaceFields(const ProgramState& ps, DialogControls& c) {
     c.SetText(IDC_UTC_OFFSET, text);
 }
 
+SettlementListFile SettlementListBeside(const std::filesystem::path& program) {
+    SettlementListFile list;
+    list.path = program.parent_path() / std::filesystem::path(program.stem()).concat(".csv");
+    std::error_code ec;
+    list.exists = std::filesystem::is_regular_file(list.path, ec);
+    return list;
+}
+
 void RefreshCalcParamsForm(const ProgramState& ps, const SettlementListFile& list,
                            DialogControls& c) {
     FillTemkins(ps, c, ps.calc.mode != 0);
@@ -280,7 +288,7 @@ int CommitCalcParams(ProgramState& ps, DialogControls& c, const SettlementListFi
 
     if (l.useList) {
         // A list that cannot be read leaves the settlement as it was.
-        LoadSettlementRow(list.path.c_str(), l.listRow, l);
+        LoadSettlementRow(list.path, l.listRow, l);
     } else if (const int failed = CommitSettlementFields(l, c)) {
         return failed;
     }
@@ -333,7 +341,7 @@ bool CalcParamsWheel(ProgramState& ps, DialogControls& c, const SettlementListFi
         } else if (l.listRow > 1) {
             --l.listRow;
         }
-        LoadSettlementRow(list.path.c_str(), l.listRow, l);
+        LoadSettlementRow(list.path, l.listRow, l);
         RefreshCalcParamsForm(ps, list, c);
         return true;
     }

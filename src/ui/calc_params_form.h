@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include <filesystem>
+
 #include "config/program_state.h"
 #include "ui/dialog_controls.h"
 
@@ -14,9 +16,13 @@ namespace miravel {
 
 // The dialog's view of the settlement list file.
 struct SettlementListFile {
-    std::string path;  // program text, relative to the program's folder
+    // The full path in the program's folder: the current folder may be
+    // anywhere a file dialog left it.
+    std::filesystem::path path;
     bool exists = false;
 };
+// The list named after the program file (its base name with "csv"), beside it.
+SettlementListFile SettlementListBeside(const std::filesystem::path& program);
 
 // The place's fields (row, names, latitude, longitude, offset) as "Uygula"
 // shows them, enabled as the "Liste" box says.

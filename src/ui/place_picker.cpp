@@ -174,7 +174,7 @@ void ApplyPickedRow(ProgramState& ps, DialogControls& c, const SettlementListFil
     Location& l = ps.location;
     l.useList = true;
     l.listRow = row;
-    LoadSettlementRow(list.path.c_str(), row, l);
+    LoadSettlementRow(list.path, row, l);
 
     ShowPlaceFields(ps, c);
     // Enter now saves; the focus left on "Listeyi Aç" would open the picker

@@ -28,6 +28,18 @@ void SetTenths(DialogControls& c, int id, const char* format, int tenths) {
     c.SetText(id, text);
 }
 
+// The time of Vakit v that falls on the working date: the day before's when
+// it falls after this midnight and is still to come (a late YATSI), the day
+// after's when it falls before the coming midnight and the date's own fell
+// the evening before (an early İMSAK); otherwise the date's own.
+int ShownMinute(const ProgramState& ps, int v) {
+    const int before = VakitInstant(ps.dayTimesBefore, v) - 1440;
+    if (before >= 0 && before >= ps.astro.clockMinutes) return before;
+    if (VakitInstant(ps.dayTimes, v) < 0 && VakitInstant(ps.dayTimesAfter, v) < 0)
+        return ps.dayTimesAfter[v - 1];
+    return ps.dayTimes[v - 1];
+}
+
 }  // namespace
 
 void FormatTimesTitle(const Location& l, int zoneMinutes, char* out, size_t size) {
@@ -37,8 +49,8 @@ void FormatTimesTitle(const Location& l, int zoneMinutes, char* out, size_t size
                   zoneMinutes / 60.0);
 }
 
-void FormatCalendarBlock(const WorkTime& t, int hijriDay, const char* hijriMonthName,
-                         int hijriYear, const char* religiousDay, char* out, size_t size) {
+void FormatCalendarBlock(const WorkTime& t, int hijriDay, const char* hijriMonthName, int hijriYear,
+                         const char* religiousDay, char* out, size_t size) {
     const bool religious = religiousDay[0] != '\0';
     const int weekday = WeekdayOf(t.day, t.month, t.year);
     std::snprintf(out, size, "%u %s %4u  %s  %02u:%02u\n%s%u %s %4u\n%s",
@@ -70,7 +82,7 @@ void FillTimesDialog(ProgramState& ps, DialogControls& c) {
     c.SetCaption(text);
 
     for (int v = 0; v < kVakitCount; ++v) {
-        const int m = ps.dayTimes[v];
+        const int m = ShownMinute(ps, v + 1);
         std::snprintf(text, sizeof text, "%02d:%02d", m / 60, m % 60);
         c.SetText(IDC_TIME_FIRST + v, text);
     }
@@ -82,8 +94,8 @@ void FillTimesDialog(ProgramState& ps, DialogControls& c) {
     const int16_t hijriYear = HijriYear(a);
     const char* religiousDay = ReligiousDayName(a);
     const int16_t monthIndex = hijriMonth >= 1 && hijriMonth <= 12 ? hijriMonth : 0;
-    FormatCalendarBlock(ps.workTime, hijriDay, HijriMonthName(monthIndex), hijriYear,
-                        religiousDay, text, sizeof text);
+    FormatCalendarBlock(ps.workTime, hijriDay, HijriMonthName(monthIndex), hijriYear, religiousDay,
+                        text, sizeof text);
     c.SetText(IDC_CALENDAR, text);
 
     SetTenths(c, IDC_QIBLA, "%5.1f°", QiblaBearing(a));

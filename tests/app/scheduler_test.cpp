@@ -11,6 +11,8 @@
 #include "core/calendar.h"
 #include "core/hijri.h"
 #include "core/sun.h"
+#include "ui/fake_controls.h"
+#include "ui/times_view.h"
 
 namespace miravel {
 namespace {
@@ -85,6 +87,14 @@ class SchedulerTest : public ::testing::Test {
         return titles.empty() ? "" : titles.back().text;
     }
 
+    // The minute of the last wake-up armed, and its lead before that minute.
+    int WakeMinute(int* leadSeconds = nullptr) const {
+        const int64_t due = Of(EffectKind::ArmWake).back().value;
+        const WorkTime t = FromLocalFileTime(due + kWakeLeadSeconds * 10'000'000LL);
+        if (leadSeconds) *leadSeconds = static_cast<int>((LocalFileTime(t) - due) / 10'000'000);
+        return t.hour * 60 + t.minute;
+    }
+
     ProgramState ps;
     ScriptedEnvironment env;
     RecordingEffects fx;
@@ -155,14 +165,17 @@ TEST_F(SchedulerTest, ClockSetBackFiresAgainAndClockSetForwardSkips) {
     EXPECT_TRUE(AdhanMinutes(2).empty());
 }
 
-TEST_F(SchedulerTest, ForcedPassInTheSameMinuteFiresAgain) {
+TEST_F(SchedulerTest, ForcedPassInTheSameMinuteFiresNothingAgain) {
     PassAt(20, 47);
     ASSERT_EQ(AdhanMinutes(3).size(), 1u);
-    // Saving the options during the adhan minute forces a pass.
-    ps.ticksToNextRun = 0;
-    ps.recalcLevel = 2;
-    SchedulerTick(ps, env, fx);
-    EXPECT_EQ(AdhanMinutes(3).size(), 2u);
+    // Saving the settings, a report or a chart during the adhan minute
+    // forces a pass; the adhan has played.
+    for (const int level : {2, 3, 0}) {
+        ps.ticksToNextRun = 0;
+        ps.recalcLevel = level;
+        SchedulerTick(ps, env, fx);
+    }
+    EXPECT_EQ(AdhanMinutes(3).size(), 1u);
     // A display change or a resume after suspend refreshes at once, but the
     // adhan of the minute has played and does not start again: Windows sends
     // both on waking, often together.
@@ -171,7 +184,7 @@ TEST_F(SchedulerTest, ForcedPassInTheSameMinuteFiresAgain) {
     EXPECT_EQ(ps.recalcLevel, 3);
     EXPECT_EQ(ps.nextWallpaperRefresh, 0);
     SchedulerTick(ps, env, fx);
-    EXPECT_EQ(AdhanMinutes(3).size(), 2u);
+    EXPECT_EQ(AdhanMinutes(3).size(), 1u);
     EXPECT_EQ(Of(EffectKind::RemainingTime).size(), titles + 1);
     OnPowerBroadcast(ps, 4);  // query suspend: ignored
     EXPECT_NE(ps.ticksToNextRun, 0);
@@ -180,7 +193,7 @@ TEST_F(SchedulerTest, ForcedPassInTheSameMinuteFiresAgain) {
         EXPECT_EQ(ps.ticksToNextRun, 0) << resume;
         SchedulerTick(ps, env, fx);
     }
-    EXPECT_EQ(AdhanMinutes(3).size(), 2u);
+    EXPECT_EQ(AdhanMinutes(3).size(), 1u);
     EXPECT_EQ(Of(EffectKind::RemainingTime).size(), titles + 4);
 }
 
@@ -377,7 +390,7 @@ TEST_F(SchedulerTest, FridaySalaOnlyOnFridaysAndOnlyThenAWakeTarget) {
         EXPECT_EQ(r.text, "sala.wav");
     fx.records.clear();
     PassAt(11, 0);
-    EXPECT_EQ(FromLocalFileTime(Of(EffectKind::ArmWake).back().value).hour, 12);
+    EXPECT_EQ(WakeMinute(), 12 * 60 + 13);
 
     fx.records.clear();
     env.now = At(20, 6, 2020, 0, 0);
@@ -385,8 +398,7 @@ TEST_F(SchedulerTest, FridaySalaOnlyOnFridaysAndOnlyThenAWakeTarget) {
     EXPECT_TRUE(Of(EffectKind::PlayFile).empty());
     fx.records.clear();
     PassAt(11, 0);
-    const WorkTime due = FromLocalFileTime(Of(EffectKind::ArmWake).back().value);
-    EXPECT_EQ(due.hour * 60 + due.minute, Time(Ogle));
+    EXPECT_EQ(WakeMinute(), Time(Ogle));
 }
 
 TEST_F(SchedulerTest, SahurSalaAndItsWakeTarget) {
@@ -397,32 +409,23 @@ TEST_F(SchedulerTest, SahurSalaAndItsWakeTarget) {
     fx.records.clear();
     env.now = At(20, 6, 2020, 0, 0);
     PassAt(1, 0);
-    const WorkTime due = FromLocalFileTime(Of(EffectKind::ArmWake).back().value);
-    EXPECT_EQ(due.hour * 60 + due.minute, Time(Imsak) - 90);
+    EXPECT_EQ(WakeMinute(), Time(Imsak) - 90);
 }
 
-TEST_F(SchedulerTest, WakeTargetIsTheNextEventOrTheStepPastTheLastOne) {
+TEST_F(SchedulerTest, WakeTargetIsTheNextEventEvenTomorrowBeforeItsMinute) {
     ps.options.wakeUp = true;
     PassAt(At(19, 6, 2020, 13, 13, 7, 250));
-    WorkTime due = FromLocalFileTime(Of(EffectKind::ArmWake).back().value);
-    // At the ÖĞLE minute the next event is İKINDİ, seconds kept.
-    EXPECT_EQ(due.day, 19);
-    EXPECT_EQ(due.hour * 60 + due.minute, 17 * 60 + 12);
-    EXPECT_EQ(due.second, 7);
-    EXPECT_EQ(due.milliseconds, 250);
+    // At the ÖĞLE minute the next event is İKİNDİ; the computer is to be
+    // awake before its minute begins, whatever the seconds of the pass.
+    int lead = 0;
+    EXPECT_EQ(WakeMinute(&lead), 17 * 60 + 12);
+    EXPECT_EQ(lead, kWakeLeadSeconds);
+    EXPECT_EQ(FromLocalFileTime(Of(EffectKind::ArmWake).back().value).day, 19);
 
-    // After YATSI: today's first event (the morning adhan, 04:24) plus the
-    // step of 200 x 2^32 x 100 ns = 85899.34592 s.
+    // After YATSI: the morning adhan of the next day, by that day's times.
     PassAt(At(19, 6, 2020, 23, 0, 7, 250));
-    const int64_t armed = Of(EffectKind::ArmWake).back().value;
-    EXPECT_EQ(armed - LocalFileTime(At(19, 6, 2020, 4, 24, 7, 250)), 200LL << 32);
-    due = FromLocalFileTime(armed);
-    // 8 min 20.65 s before 04:24:07.250 of the next day.
-    EXPECT_EQ(due.day, 20);
-    EXPECT_EQ(due.hour, 4);
-    EXPECT_EQ(due.minute, 15);
-    EXPECT_EQ(due.second, 46);
-    EXPECT_EQ(due.milliseconds, 595);
+    EXPECT_EQ(WakeMinute(), ps.dayTimesAfter[Gunes - 1] - 60);
+    EXPECT_EQ(FromLocalFileTime(Of(EffectKind::ArmWake).back().value).day, 20);
 
     // A platform that cannot wake the computer grays the menu entry; the
     // timer was armed all the same.
@@ -462,22 +465,26 @@ TEST_F(SchedulerTest, LocalFileTimeMatchesTheWindowsEpoch) {
     EXPECT_EQ(back.milliseconds, 999);
 }
 
-TEST(IsEventDue, NormalisesAndKeepsTheTwoRegisters) {
-    AstroState a;
-    a.clockMinutes = 600;
-    EventRegisters reg;
-    EXPECT_FALSE(IsEventDue(reg, a, -30));  // 23:30
-    EXPECT_EQ(reg.first, 1410);
-    EXPECT_EQ(reg.next, 1410);
-    EXPECT_TRUE(IsEventDue(reg, a, 600));  // the current minute is not "later"
-    EXPECT_EQ(reg.first, 600);
-    EXPECT_EQ(reg.next, 1410);
-    EXPECT_TRUE(IsEventDue(reg, a, 600 + 1440));  // a count past midnight wraps
-    EXPECT_FALSE(IsEventDue(reg, a, 700));
-    EXPECT_FALSE(IsEventDue(reg, a, 300));
-    EXPECT_EQ(reg.first, 300);
-    EXPECT_EQ(reg.next, 700);
-    EXPECT_TRUE(IsEventDue(reg, a, 600 - 1440));
+// Just after midnight, before the evening's late YATSI: the tooltip and the
+// times dialog show it where it falls, minutes away, not a day later.
+TEST_F(SchedulerTest, LateYatsiIsCountedToAndShownWhereItFalls) {
+    ps.location = {false, 5163, "Vigo", "İspanya", 4223, -872, 60, false, true, false};
+    ApplyCalcParams(ps);
+    for (int day = 1; day <= 31; ++day) {
+        PassAt(At(day, 7, 2024, 23, 30));
+        const int yatsi = VakitInstant(ps.dayTimes, Yatsi);
+        if (yatsi < 1441) continue;
+        PassAt(At(day + 1, 7, 2024, 0, 0));
+        char want[64];
+        std::snprintf(want, sizeof want, "YATSI vaktine kalan süre =  0:%02d", yatsi - 1440);
+        EXPECT_EQ(LastTitle(), want);
+        testing::FakeControls dialog;
+        FillTimesDialog(ps, dialog);
+        std::snprintf(want, sizeof want, "00:%02d", yatsi - 1440);
+        EXPECT_EQ(dialog.text[IDC_TIME_FIRST + Yatsi - 1], want);
+        return;
+    }
+    FAIL() << "no late YATSI in July";
 }
 
 // A religious day tomorrow: the first date of 2020 whose next day has a name.

@@ -600,7 +600,9 @@ TEST(Settings, TimeServersAreReadInNumberOrderUpToMaxHost) {
                "Host0=second.copy\r\n");
     const TimeServerList list = ReadTimeServers(ini);
     EXPECT_EQ(list.maxHost, 3);
-    EXPECT_EQ(list.hostTimeoutMs, static_cast<uint16_t>(70000));
+    EXPECT_EQ(list.hostTimeoutMs, 30000);  // held to its limit, not cut to 16 bits
+    WriteBytes(dir / "low.ini", "[Time Servers]\r\nHostTimeout=-1\r\n");
+    EXPECT_EQ(ReadTimeServers(dir / "low.ini").hostTimeoutMs, 0);  // not 65535 ms
     ASSERT_EQ(list.hosts.size(), 2u);
     EXPECT_EQ(list.hosts[0], "a.example");
     EXPECT_EQ(list.hosts[1], "c.example");

@@ -11,6 +11,12 @@
 #    continued 4 s into 13:13, with only the automatic resume (18). The adhan
 #    box appears at once and stays the one box while the resume events 18 and
 #    7 follow.
+# 3. With the box still open the clock is set back 30 s, announced as a time
+#    service does, and "Aylık İmsakiye" is written: ÖĞLE does not play again,
+#    neither at once nor when 13:13 comes round a second time.
+# 4. A slow wake: the clock moves on to 22/06 13:12:02, the pass arms the
+#    wake for ÖĞLE 13:13, the process is stopped and continued 80 s into
+#    that minute with the automatic resume: the adhan plays once.
 #
 #   tray_logon_resume.sh <miravel.exe> <miravel-tray-driver.exe> <work folder>
 set -euo pipefail
@@ -18,7 +24,29 @@ set -euo pipefail
 e2e_name=e2e-logon-resume
 export TZ=Europe/Istanbul
 export LC_ALL=C.UTF-8
+# No viewer for the report: the shell call fails quietly, as the program allows.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;notepad.exe=d"
 . "$(dirname "$0")/lib/wine-session.sh"
+
+# This run's clock is stepped while the program runs: libfaketime takes the
+# offset from a file (read again at most once a second), not the environment.
+set_clock() {
+  local lib
+  lib=$(dpkg -L libfaketime 2>/dev/null | grep -m1 '/libfaketime\.so\.1$' || true)
+  [ -n "$lib" ] || fail "libfaketime is not installed"
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  step_clock "$1"
+  clock_env=(LD_PRELOAD="$lib" FAKETIME_TIMESTAMP_FILE="$work/faketime.rc"
+    FAKETIME_CACHE_DURATION=1 FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1)
+  env "${clock_env[@]}" wineserver -p </dev/null >/dev/null 2>&1
+}
+step_clock() {
+  offset=$(($(date -d "$1" +%s) - $(date +%s)))
+  [ $offset -lt 0 ] || offset="+$offset"
+  echo "$offset" >"$work/faketime.rc"
+  step "clock set to $1 (offset $offset s)"
+}
 
 shell_pid=""
 stopped_pid=""
@@ -29,11 +57,18 @@ e2e_on_exit() {
 
 e2e_desktop_session "$3"
 e2e_install "$1" "$2"
-e2e_istanbul_ini 'Ezan/Salâ=Evet' 'Uyandır=Hayır' 'iletiler=2'
+e2e_istanbul_ini 'Ezan/Salâ=Evet' 'Uyandır=Evet' 'iletiler=2'
 
-# Seconds until the program's clock shows the given time of 21/06/2020.
+# Seconds until the program's clock shows the given time of 21/06/2020 (or
+# of the day given second).
 seconds_until() {
-  echo $(($(date -d "2020-06-21 $1 +0300" +%s) - $(date +%s) - offset))
+  echo $(($(date -d "${2:-2020-06-21} $1 +0300" +%s) - $(date +%s) - offset))
+}
+# The process of the running miravel.exe.
+miravel_pid() {
+  pgrep -f "$prog/miravel.exe" | while read -r p; do
+    [ "$(cut -c1-4 </proc/$p/comm)" = "bash" ] || echo "$p"
+  done | head -n1
 }
 shell_log="$work/shell.log"
 # The stand-in shell's requests from line $1 on, without the CRs.
@@ -43,7 +78,7 @@ set_clock "2020-06-21 13:11:35 +0300"
 
 # --- 1. Before the taskbar ----------------------------------------------------
 refuse_ms=12000
-run_wine "$prog/driver.exe" fake-shell "Z:$shell_log" $refuse_ms 200000 \
+run_wine "$prog/driver.exe" fake-shell "Z:$shell_log" $refuse_ms 500000 \
   >"$work/shell.out" 2>&1 &
 shell_pid=$!
 retry 100 0.2 grep -qs '^started' "$shell_log" || fail "the stand-in shell did not start"
@@ -84,9 +119,7 @@ wait_s=$(seconds_until 13:12:02)
 [ "$wait_s" -gt 0 ] || fail "start-up took too long (13:12:02 already passed)"
 sleep "$wait_s"
 expect_title "ÖĞLE vaktine kalan süre =  0:01"
-unix_pid=$(pgrep -f "$prog/miravel.exe" | while read -r p; do
-  [ "$(cut -c1-4 </proc/$p/comm)" = "bash" ] || echo "$p"
-done | head -n1)
+unix_pid=$(miravel_pid)
 [ -n "$unix_pid" ] || fail "no process of miravel.exe"
 kill -STOP "$unix_pid"
 stopped_pid=$unix_pid
@@ -101,6 +134,34 @@ out=$(driver adhan-box-once 1 10000 6000 18 7) || fail "adhan box: $out"
 box_ms=$((($(date +%s%N) - woke) / 1000000))
 shot adhan-box-after-wake
 step "$out; resume 18 and 7 after it changed nothing"
+
+# --- 3. Set back 30 s and a report in the adhan minute -------------------------
+step_clock "$(date -d "@$(($(date +%s) + offset - 30))" '+%F %T %z')"
+sleep 1.2
+driver time-change >/dev/null || fail "WM_TIMECHANGE"
+driver command 1028 >/dev/null || fail "command 1028"
+out=$(driver adhan-box-once 1 2000 40000) || fail "after the step back and the report: $out"
+step "30 s back and Aylık İmsakiye in the ÖĞLE minute, 13:13 once more: $out"
+driver close-boxes >/dev/null || fail "the adhan box did not close"
+
+# --- 4. A slow wake for the next day's ÖĞLE -------------------------------------
+step_clock "2020-06-22 13:12:02 +0300"
+sleep 1.2
+driver time-change >/dev/null || fail "WM_TIMECHANGE"
+sleep 1
+expect_title "ÖĞLE vaktine kalan süre =  0:01"
+unix_pid=$(miravel_pid)
+[ -n "$unix_pid" ] || fail "no process of miravel.exe"
+kill -STOP "$unix_pid"
+stopped_pid=$unix_pid
+sleep "$(seconds_until 13:14:20 2020-06-22)"
+kill -CONT "$unix_pid"
+stopped_pid=""
+step "woken 80 s into the ÖĞLE minute of 22/06, automatic resume only"
+driver resume 18 >/dev/null || fail "WM_POWERBROADCAST 18"
+out=$(driver adhan-box-once 1 10000 6000 7) || fail "adhan box after a slow wake: $out"
+shot adhan-box-after-slow-wake
+step "$out"
 driver close-boxes >/dev/null || fail "the adhan box did not close"
 
 # --- The end ------------------------------------------------------------------

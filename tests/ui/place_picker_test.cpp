@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../config/temp_folder.h"
+#include "config/settings.h"
 #include "config/settlement_list.h"
 #include "fake_controls.h"
 #include "ui/calc_params_form.h"
@@ -142,15 +143,23 @@ TEST(PlacePicker, ShippedListFindsTurkishPlaces) {
 
 // Picking in the calculation parameters dialog: "Liste" set, the row loaded
 // and the settlement fields shown exactly as after "Uygula"; what the user
-// typed elsewhere stays.
+// typed elsewhere stays. The current folder is elsewhere, as a file dialog
+// may leave it, with another list of the same name: the program's is used.
 TEST(PlacePicker, PickedRowFillsTheDialogAsApplyWould) {
-    testing::TempFolder folder;
-    const std::filesystem::path csv = folder / "liste.csv";
+    testing::TempFolder folder, elsewhere;
     std::string text;
     for (const std::string& row : SmallList())
         text += row;
-    testing::WriteBytes(csv, text);
-    SettlementListFile list{csv.string(), true};
+    testing::WriteBytes(folder / "liste.csv", text);
+    testing::WriteBytes(elsewhere / "liste.csv",
+                        "Yanlış;Yer;0;1;2\nYanlış;Yer;0;1;2\nYanlış;Yer;0;1;2\n");
+    struct Back {
+        std::filesystem::path to;
+        ~Back() { std::filesystem::current_path(to); }
+    } back{std::filesystem::current_path()};
+    std::filesystem::current_path(elsewhere.path());
+    const SettlementListFile list = SettlementListBeside(folder / "liste.exe");
+    EXPECT_TRUE(list.exists);
 
     ProgramState ps;
     ps.location.useList = false;
@@ -180,11 +189,17 @@ TEST(PlacePicker, PickedRowFillsTheDialogAsApplyWould) {
     EXPECT_EQ(c.text[IDC_LIST_ROW], "3");
     EXPECT_EQ(c.text[IDC_LATITUDE], "39.91");
 
-    // "Kaydet" then reads the same row again.
+    // "Kaydet" then reads the same row again and stores it.
     c.text[IDC_MODE] = "4";
     ASSERT_EQ(CommitCalcParams(ps, c, list), 0);
     EXPECT_EQ(ps.location.listRow, 3);
     EXPECT_EQ(ps.location.longitude, 3286);
+    ASSERT_TRUE(SaveCalcParams(ps, folder / "liste.ini"));
+    ProgramState saved;
+    LoadCalcParams(saved, folder / "liste.ini");
+    EXPECT_STREQ(saved.location.city, "Çankaya");
+    EXPECT_EQ(saved.location.latitude, 3991);
+    EXPECT_EQ(saved.location.longitude, 3286);
 }
 
 }  // namespace

@@ -258,6 +258,11 @@ void CommandTargetWin32::OpenUrl(const char* url) {
 
 void CommandTargetWin32::SyncClockInteractive() {
     SyncClock(false);
+    // As the silent correction: its announcement taken while it is known as
+    // the program's own.
+    MSG msg;
+    while (PeekMessageW(&msg, app_.mainWindow, WM_TIMECHANGE, WM_TIMECHANGE, PM_REMOVE))
+        OnTimeChange(app_.ps);
 }
 
 void CommandTargetWin32::DestroyMainWindow() {

@@ -35,14 +35,10 @@ bool Clicked(WPARAM wParam) {
     return HIWORD(wParam) == BN_CLICKED;
 }
 
-// The settlement list beside the program; the current folder is the
-// program's folder, so its bare name finds it.
+// The settlement list beside the program, by its full path: a file dialog
+// may have left the current folder anywhere.
 SettlementListFile ListFileOf(const App& app) {
-    SettlementListFile list;
-    list.path = SettlementListPath(Narrow(app.paths.program.stem().wstring()));
-    std::error_code ec;
-    list.exists = std::filesystem::is_regular_file(app.paths.directory / Wide(list.path), ec);
-    return list;
+    return SettlementListBeside(app.paths.program);
 }
 
 // ---------------------------------------------------------------------------
@@ -68,8 +64,8 @@ INT_PTR CalcParamsCommandOf(HWND dialog, App& app, int id) {
             return TRUE;
         case IDC_OPEN_LIST: {
             // The program's own picker; the file itself opens from there.
-            PlacePicker picker(ReadSettlementRows(app.paths.directory / Wide(list.path)));
-            PlaceDialogRequest request{&picker, list.path.c_str(), app.ps.location.listRow, 0, {}};
+            PlacePicker picker(ReadSettlementRows(list.path));
+            PlaceDialogRequest request{&picker, list.path, app.ps.location.listRow, 0, {}};
             if (DialogBoxParamW(app.instance, kPlaceDialogName, dialog, PlacePickerDialogProc,
                                 reinterpret_cast<LPARAM>(&request)) == 1 &&
                 request.picked > 0) {

@@ -94,7 +94,10 @@ void SignalRefusal(HWND dialog, int buttonId) {
 }
 
 void OpenWithShell(HWND owner, const char* target) {
-    const std::wstring wide = Wide(target);
+    OpenWithShell(owner, Wide(target));
+}
+
+void OpenWithShell(HWND owner, const std::wstring& wide) {
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_FLAG_NO_UI;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "ui/dialog_controls.h"
 
 namespace miravel {
@@ -39,6 +41,7 @@ void SignalRefusal(HWND dialog, int buttonId);
 // The shell's default verb on a file or address, maximised, without the
 // shell's own error box. Failures are not reported.
 void OpenWithShell(HWND owner, const char* target);
+void OpenWithShell(HWND owner, const std::wstring& target);
 
 // Stores `data` with the dialog at WM_INITDIALOG and finds it again later.
 void SetDialogData(HWND dialog, void* data);

@@ -130,8 +130,7 @@ void InitPicker(HWND dialog, PlaceDialogRequest& request) {
     request.picker->SetQuery("");
     request.picker->SelectRow(request.currentRow);
     ShowLines(dialog, *request.picker);
-    EnableWindow(GetDlgItem(dialog, IDC_PLACE_OPEN_FILE),
-                 request.listPath != nullptr && request.listPath[0] != '\0');
+    EnableWindow(GetDlgItem(dialog, IDC_PLACE_OPEN_FILE), !request.listPath.empty());
     FocusControl(dialog, search);
 }
 
@@ -188,7 +187,8 @@ INT_PTR CALLBACK PlacePickerDialogProc(HWND dialog, UINT message, WPARAM wParam,
                     EndDialog(dialog, 0);
                     return TRUE;
                 case IDC_PLACE_OPEN_FILE:
-                    if (HIWORD(wParam) == BN_CLICKED) OpenWithShell(dialog, request.listPath);
+                    if (HIWORD(wParam) == BN_CLICKED)
+                        OpenWithShell(dialog, request.listPath.wstring());
                     return TRUE;
                 default:
                     return FALSE;

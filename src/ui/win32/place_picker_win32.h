@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "ui/place_picker.h"
@@ -19,7 +20,7 @@ inline constexpr wchar_t kPlaceDialogName[] = L"PlaceDlg";
 // The dialog ends with 1 and `picked` set to the chosen row, or with 0.
 struct PlaceDialogRequest {
     PlacePicker* picker;
-    const char* listPath;
+    std::filesystem::path listPath;
     int32_t currentRow;
     int32_t picked;
     std::wstring cell;  // the text last handed to the list view

@@ -175,7 +175,8 @@ int Usage() {
         "command|tray-"
         "mouse|query-end|"
         "close|wait-gone|wait-adhan-box|close-boxes|answer-no|answer-yes|count-boxes|"
-        "choose-adhan-file|popup-menu|menu-state|fake-shell|resume|adhan-box-once|responsive ...");
+        "choose-adhan-file|popup-menu|menu-state|fake-shell|resume|adhan-box-once|responsive|"
+        "time-change ...");
     return 2;
 }
 
@@ -278,6 +279,15 @@ int DisplayChange() {
                                kSendTimeoutMs, &result)
                ? 0
                : 1;
+}
+
+// The system's announcement of a new time, as a time service sends it.
+int TimeChange() {
+    HWND main = MainWindow();
+    if (main == nullptr) return 1;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(main, WM_TIMECHANGE, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &result) ? 0
+                                                                                                : 1;
 }
 
 // The hot key Windows+A as the system delivers it.
@@ -672,6 +682,7 @@ int Run(int argc, wchar_t** argv) {
         return TimeBar(argv[2], static_cast<DWORD>(number(3, 5000)));
     if (verb == L"hot-key") return HotKey();
     if (verb == L"display-change") return DisplayChange();
+    if (verb == L"time-change") return TimeChange();
     if (verb == L"taskbar-created") return TaskbarCreated();
     if (verb == L"command" && argc >= 3) return Command(static_cast<int>(number(2, 0)));
     if (verb == L"responsive" && argc >= 3)
