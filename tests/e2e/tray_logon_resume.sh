@@ -28,26 +28,6 @@ export LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;notepad.exe=d"
 . "$(dirname "$0")/lib/wine-session.sh"
 
-# This run's clock is stepped while the program runs: libfaketime takes the
-# offset from a file (read again at most once a second), not the environment.
-set_clock() {
-  local lib
-  lib=$(dpkg -L libfaketime 2>/dev/null | grep -m1 '/libfaketime\.so\.1$' || true)
-  [ -n "$lib" ] || fail "libfaketime is not installed"
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  step_clock "$1"
-  clock_env=(LD_PRELOAD="$lib" FAKETIME_TIMESTAMP_FILE="$work/faketime.rc"
-    FAKETIME_CACHE_DURATION=1 FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1)
-  env "${clock_env[@]}" wineserver -p </dev/null >/dev/null 2>&1
-}
-step_clock() {
-  offset=$(($(date -d "$1" +%s) - $(date +%s)))
-  [ $offset -lt 0 ] || offset="+$offset"
-  echo "$offset" >"$work/faketime.rc"
-  step "clock set to $1 (offset $offset s)"
-}
-
 shell_pid=""
 stopped_pid=""
 e2e_on_exit() {

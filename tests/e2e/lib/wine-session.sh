@@ -13,6 +13,7 @@
 #                               driver.exe, the sounds, the settlement list
 #   e2e_istanbul_ini [lines]    İstanbul's INI file, the lines after [Seçenekler]
 #   set_clock <date>            the clock of every Wine process from now on
+#   step_clock <date>           the same clock moved while the program runs
 #   run_wine, driver            Wine and the test driver on that clock
 #
 # A fresh prefix is a copy of a template that wineboot makes once in the
@@ -179,8 +180,10 @@ e2e_istanbul_ini() {
 # the same shifted clock, the wine server too (it starts under the shift and
 # stays until the next set_clock); the monotonic clock stays real.
 # libfaketime is preloaded directly: the faketime wrapper would wait for the
-# wine server, which inherits its pipe. File times stay real: Wine compares
-# them to decide whether the prefix needs an update.
+# wine server, which inherits its pipe. It takes the offset from a file, read
+# again at most once a second, so step_clock moves the clock of a running
+# program. File times stay real: Wine compares them to decide whether the
+# prefix needs an update.
 clock_env=()
 offset=0
 set_clock() {
@@ -189,11 +192,16 @@ set_clock() {
   [ -n "$lib" ] || fail "libfaketime is not installed"
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
+  step_clock "$1"
+  clock_env=(LD_PRELOAD="$lib" FAKETIME_TIMESTAMP_FILE="$work/faketime.rc"
+    FAKETIME_CACHE_DURATION=1 FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1)
+  env "${clock_env[@]}" wineserver -p </dev/null >/dev/null 2>&1
+}
+step_clock() {
   offset=$(($(date -d "$1" +%s) - $(date +%s)))
   [ $offset -lt 0 ] || offset="+$offset"
-  clock_env=(LD_PRELOAD="$lib" FAKETIME="$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1)
+  echo "$offset" >"$work/faketime.rc"
   step "clock set to $1 (offset $offset s)"
-  env "${clock_env[@]}" wineserver -p </dev/null >/dev/null 2>&1
 }
 run_env() { env "${clock_env[@]}" "$@"; }
 run_wine() { run_env "$wine" "$@"; }
