@@ -26,6 +26,7 @@
 #include "config/settings.h"
 #include "core/calendar.h"
 #include "core/sun.h"
+#include "simulated_zone.h"
 
 namespace miravel {
 namespace {
@@ -59,47 +60,25 @@ class Random {
     std::mt19937 engine_;
 };
 
-int64_t UtcSeconds(int day, int month, int year, int hour) {
-    WorkTime t;
-    t.year = static_cast<uint16_t>(year);
-    t.month = static_cast<uint16_t>(month);
-    t.day = static_cast<uint16_t>(day);
-    t.hour = static_cast<uint16_t>(hour);
-    return LocalFileTime(t) / kUnitsPerSecond;
-}
-
 // The computer's clock: universal seconds that the program can be wrong
 // about, and the local time the system derives from them.
 class PcClock : public ScriptedEnvironment {
   public:
-    PcClock(const Place& place, int year) : place_(place) {
-        auto lastSunday = [year](int month) {
-            int day = 31;
-            while (WeekdayOf(day, month, year) != 7)
-                --day;
-            return day;
-        };
-        summerStart_ = UtcSeconds(lastSunday(3), 3, year, 1);
-        summerEnd_ = UtcSeconds(lastSunday(10), 10, year, 1);
-    }
-    bool Summer(int64_t utc) const {
-        return place_.summerFromSystem && utc >= summerStart_ && utc < summerEnd_;
-    }
-    int16_t ZoneAt(int64_t utc) const {
-        return static_cast<int16_t>(place_.standardMinutes + (Summer(utc) ? 60 : 0));
-    }
+    PcClock(const Place& place, int year)
+        : zone_(place.standardMinutes, place.summerFromSystem, year) {}
+    bool Summer(int64_t utc) const { return zone_.Summer(utc); }
+    int16_t ZoneAt(int64_t utc) const { return zone_.ZoneAt(utc); }
     int64_t LocalSeconds() const { return LocalSecondsAt(pcUtc); }
     int64_t LocalSecondsAt(int64_t utc) const { return utc + ZoneAt(utc) * 60; }
     WorkTime LocalTimeNow() override {
         return FromLocalFileTime(LocalSeconds() * kUnitsPerSecond + 250 * 10'000);
     }
-    SystemZone SystemZoneNow() override { return {place_.standardMinutes, Summer(pcUtc)}; }
+    SystemZone SystemZoneNow() override { return zone_.SystemZoneAt(pcUtc); }
 
     int64_t pcUtc = 0;
 
   private:
-    const Place& place_;
-    int64_t summerStart_ = 0, summerEnd_ = 0;
+    SimulatedZone zone_;
 };
 
 // A notification area that is not there until `readyAt`, refuses a second

@@ -16,6 +16,7 @@
 #include "core/calendar.h"
 #include "core/hijri.h"
 #include "core/sun.h"
+#include "simulated_zone.h"
 
 namespace miravel {
 namespace {
@@ -33,46 +34,23 @@ struct Place {
 // the summer flag derived from them as the system would.
 class YearClock : public ScriptedEnvironment {
   public:
-    YearClock(const Place& place, int year) : place_(place) {
-        // Summer time from 01:00 UT of the last Sunday of March to 01:00 UT
-        // of the last Sunday of October.
-        auto lastSunday = [year](int month) {
-            int day = 31;
-            while (WeekdayOf(day, month, year) != 7)
-                --day;
-            return day;
-        };
-        summerStart_ = UtcSeconds(lastSunday(3), 3, year, 1);
-        summerEnd_ = UtcSeconds(lastSunday(10), 10, year, 1);
+    YearClock(const Place& place, int year)
+        : zone_(place.standardMinutes, place.summerFromSystem, year) {
         utc = UtcSeconds(1, 1, year, 0) - place.standardMinutes * 60;
     }
 
-    static int64_t UtcSeconds(int day, int month, int year, int hour) {
-        WorkTime t;
-        t.year = static_cast<uint16_t>(year);
-        t.month = static_cast<uint16_t>(month);
-        t.day = static_cast<uint16_t>(day);
-        t.hour = static_cast<uint16_t>(hour);
-        return LocalFileTime(t) / kUnitsPerSecond;
-    }
-
-    bool Summer() const {
-        return place_.summerFromSystem && utc >= summerStart_ && utc < summerEnd_;
-    }
-    int16_t Zone() const {
-        return static_cast<int16_t>(place_.standardMinutes + (Summer() ? 60 : 0));
-    }
+    bool Summer() const { return zone_.Summer(utc); }
+    int16_t Zone() const { return zone_.ZoneAt(utc); }
 
     WorkTime LocalTimeNow() override {
         return FromLocalFileTime((utc + Zone() * 60) * kUnitsPerSecond + 123 * 10'000);
     }
-    SystemZone SystemZoneNow() override { return {place_.standardMinutes, Summer()}; }
+    SystemZone SystemZoneNow() override { return zone_.SystemZoneAt(utc); }
 
     int64_t utc = 0;
 
   private:
-    const Place& place_;
-    int64_t summerStart_ = 0, summerEnd_ = 0;
+    SimulatedZone zone_;
 };
 
 struct Firing {
