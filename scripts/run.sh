@@ -22,6 +22,7 @@ cp data/miravel.csv data/*.wav resources/miravel.ico "$run/"
 python3 docs/make_manual.py docs/kilavuz.txt "$run/miravel.rtf" "$run/miravel.html"
 
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/run-wineprefix}"
+export MIRAVEL_WINE_TEMPLATE="$PWD/build/win64/e2e/wineprefix-template"
 if [ -n "${DISPLAY:-}" ]; then
   exec ./scripts/wine-run.sh "$run/miravel.exe" "$@"
 fi

@@ -13,8 +13,8 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   # From the template the end-to-end tests copy their prefixes from.
-  "$(dirname "$0")/wine-prefix.sh" "${build_dir:-$(dirname "$WINEPREFIX")}/e2e/wineprefix-template" \
-    "$WINEPREFIX"
+  template=${MIRAVEL_WINE_TEMPLATE:-${build_dir:-$(dirname "$WINEPREFIX")}/e2e/wineprefix-template}
+  "$(dirname "$0")/wine-prefix.sh" "$template" "$WINEPREFIX"
 fi
 wine=$(command -v wine64 || command -v wine)
 exec "$wine" "$exe" "$@"
