@@ -51,9 +51,11 @@ e2e_cleanup() {
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   if [ $rc -ne 0 ] && [ -n "$work" ]; then
     echo "$e2e_name: logs and Wine prefix in $work, screenshots in $art" >&2
-  elif [ ${#e2e_prefixes[@]} -gt 0 ]; then
-    # Some hundred megabytes each; the screenshots and logs stay.
-    rm -rf "${e2e_prefixes[@]}"
+  elif [ -n "$work" ]; then
+    # The prefixes and the copies of the programs go; the screenshots and
+    # logs stay.
+    [ ${#e2e_prefixes[@]} -eq 0 ] || rm -rf "${e2e_prefixes[@]}"
+    find "$work" -name '*.exe' -type f -delete 2>/dev/null || true
   fi
   exit $rc
 }
