@@ -685,13 +685,7 @@ TEST_F(NtpClockCheck, AClockThatMayNotBeSetIsSaidAndOfferedToTheAdministrator) {
 
 TEST(ClockCheckTexts, AddressCaptionAndTimeLines) {
     EXPECT_EQ(ServerAddressCaption(0xC0A80001), "Sunucu Adresi : 192.168.0.1");
-    CivilTime t;
-    t.year = 2038;
-    t.month = 1;
-    t.day = 19;
-    t.hour = 3;
-    t.minute = 14;
-    t.second = 7;
+    const CivilTime t{2038, 1, 19, 3, 14, 7};
     EXPECT_EQ(ServerTimeLine(t), "Internet Saati :  19/01/2038     03:14:07\n");
     EXPECT_EQ(ComputerTimeLine(t), "PC'nizin Saati :  19/01/2038     03:14:07\n");
 }
