@@ -16,9 +16,17 @@ constexpr const char* kMonthNames[13] = {"",      "Ocak",    "Şubat",  "Mart", 
 
 }  // namespace
 
+float LatitudeRadians(int16_t latitude) {
+    return static_cast<float>(latitude * 0.00017453292519943294);
+}
+
+float LongitudeMinutes(int16_t longitude) {
+    return static_cast<float>(longitude * 0.04);
+}
+
 void SetLocation(AstroState& s, int16_t latitude, int16_t longitude, int16_t zoneMinutes) {
-    s.latitudeRad = static_cast<float>(latitude * 0.00017453292519943294);
-    s.lonMin = static_cast<float>(longitude * 0.04);
+    s.latitudeRad = LatitudeRadians(latitude);
+    s.lonMin = LongitudeMinutes(longitude);
     s.zoneMinutes = zoneMinutes;
     s.hijriValid = s.moonValid = s.geomagValid = 0;
 }

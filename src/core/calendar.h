@@ -8,7 +8,11 @@
 
 namespace miravel {
 
+// Latitude and longitude in hundredths of a degree, north and east positive.
 void SetLocation(AstroState& s, int16_t latitude, int16_t longitude, int16_t zoneMinutes);
+// The state's forms of them: radians, and minutes of time.
+float LatitudeRadians(int16_t latitude);
+float LongitudeMinutes(int16_t longitude);
 void SetDate(AstroState& s, int16_t day, int16_t month, int16_t year);
 void SetClock(AstroState& s, int16_t hour, int16_t minute);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/calendar.h"
+#include "core/official_place.h"
 
 namespace miravel {
 
@@ -180,7 +181,9 @@ int16_t NormalizeMinutes(int16_t m) {
 // each event and keeps its own horizon; the official one ("Diyanet Uyumlu")
 // takes the sun of 00:00 UT for the whole day, the upper limb at sunrise and
 // sunset, the transit itself for Öğle and the night rule far north.
-uint16_t ComputeVakit(AstroState& s, int v) {
+namespace {
+
+uint16_t ComputeVakitAt(AstroState& s, int v) {
     s.clampIndex = 2;
     const bool official = s.diyanetTimes != 0;
     if (official && v >= Imsak && v <= Yatsi) SunAtStartOfDay(s);
@@ -248,6 +251,14 @@ uint16_t ComputeVakit(AstroState& s, int v) {
                                   : LocalTransit(s) + (t + s.offset);
     const int16_t minutes = static_cast<int16_t>(static_cast<int32_t>(std::trunc(local)));
     return static_cast<uint16_t>(NormalizeMinutes(minutes));
+}
+
+}  // namespace
+
+uint16_t ComputeVakit(AstroState& s, int v) {
+    if (s.diyanetTimes == 0) return ComputeVakitAt(s, v);
+    const OfficialPlace place(s);
+    return ComputeVakitAt(s, v);
 }
 
 void ComputeDayTimes(AstroState& s, int32_t out[kVakitCount]) {
