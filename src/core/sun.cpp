@@ -107,33 +107,56 @@ constexpr double kOfficialHorizonRad = -0.014544410433286079;  // -50'
 // 81 provinces' tables of 2022-2026).
 constexpr double kOfficialRoundingBias = 0.04;
 
+// Turkey's own tables take Yatsı at 17 degrees, those published for places
+// abroad at 16. A place is abroad when it lies north of Turkey or keeps
+// another clock than Turkey's UTC+3.
+constexpr double kTurkeyNorthEdge = 42.5;
+constexpr int kTurkeyZoneMinutes = 180;
+constexpr double kAbroadYatsiAngle = 16.0;
+
+bool OfficialAbroad(const AstroState& s) {
+    return std::fabs(static_cast<double>(s.latitudeRad) * kDegPerRad) >= kTurkeyNorthEdge ||
+           s.zoneMinutes != kTurkeyZoneMinutes;
+}
+
 // Far from the equator the official tables do not wait for the sun to reach
-// the İmsak and Yatsı angles: from this latitude on, the depression they use
-// is a share of the sun's depression at its lower culmination D (the deepest
-// of the night), a + b D + c D^2 degrees, and never more than the angle.
-// Yatsı there is taken at 16 degrees, not Turkey's 17.
-constexpr double kNightRuleLatitude = 45.0;
-constexpr double kNightRuleYatsiAngle = 16.0;
+// the İmsak and Yatsı angles: the depression they use is a share of the
+// sun's depression at its lower culmination D (the deepest of the night),
+// a + b D + c D^2 degrees, and never more than the angle. The rule sets in
+// gradually: not at all up to kNightRuleStart degrees of latitude, in full
+// from kNightRuleFull on, in proportion between.
+constexpr double kNightRuleStart = 43.5;
+constexpr double kNightRuleFull = 47.2;
 constexpr double kNightRuleDawn = 72.0;  // minutes from İmsak to sunrise at least
 struct NightShare {
     double a, b, c;
 };
-constexpr NightShare kImsakShare = {0.9, 0.59, 0.0018};
-constexpr NightShare kYatsiShare = {0.888, 0.5427, 0.00158};
+constexpr NightShare kImsakShare = {1.1, 0.554, 0.0028};
+constexpr NightShare kYatsiShare = {0.9, 0.53, 0.002};
+
+// How far the night rule applies at this place, 0 to 1.
+double NightRuleWeight(const AstroState& s) {
+    const double lat = std::fabs(static_cast<double>(s.latitudeRad) * kDegPerRad);
+    if (lat <= kNightRuleStart) return 0.0;
+    if (lat >= kNightRuleFull) return 1.0;
+    return (lat - kNightRuleStart) / (kNightRuleFull - kNightRuleStart);
+}
+
+bool NightRuleApplies(const AstroState& s) {
+    return NightRuleWeight(s) > 0.0;
+}
 
 // Depression (degrees, positive below the horizon) the official tables take
 // for an angle of `angle` degrees below the horizon.
 double OfficialDepression(const AstroState& s, double angle, const NightShare& k) {
+    const double weight = NightRuleWeight(s);
+    if (weight <= 0.0) return angle;
     const double lat = static_cast<double>(s.latitudeRad) * kDegPerRad;
-    if (std::fabs(lat) < kNightRuleLatitude) return angle;
     const double dec = static_cast<double>(s.declination) * kDegPerRad;
     const double lowest = 90.0 - std::fabs(lat) - (lat < 0 ? -dec : dec);
     const double share = k.a + (k.b + k.c * lowest) * lowest;
-    return share < angle ? share : angle;
-}
-
-bool NightRuleApplies(const AstroState& s) {
-    return std::fabs(static_cast<double>(s.latitudeRad) * kDegPerRad) >= kNightRuleLatitude;
+    if (share >= angle) return angle;
+    return weight >= 1.0 ? share : angle - weight * (angle - share);
 }
 
 }  // namespace
@@ -233,8 +256,8 @@ uint16_t ComputeVakit(AstroState& s, int v) {
             s.aksamHourAngle = static_cast<int16_t>(std::trunc(s.offset));
             break;
         case Yatsi:
-            if (official && NightRuleApplies(s)) {
-                const double depression = OfficialDepression(s, kNightRuleYatsiAngle, kYatsiShare);
+            if (official && OfficialAbroad(s)) {
+                const double depression = OfficialDepression(s, kAbroadYatsiAngle, kYatsiShare);
                 LimitYatsi(s, (180.0 + depression) * 0.017453292519943295);
             } else {
                 LimitYatsi(s, (180.0 - s.yatsiAngle) * 0.017453292519943295);
