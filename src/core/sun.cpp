@@ -1,5 +1,6 @@
 #include "core/sun.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/calendar.h"
@@ -122,17 +123,24 @@ bool OfficialAbroad(const AstroState& s) {
 // Far from the equator the official tables do not wait for the sun to reach
 // the İmsak and Yatsı angles: the depression they use is a share of the
 // sun's depression at its lower culmination D (the deepest of the night),
-// a + b D + c D^2 degrees, and never more than the angle. The rule sets in
+// a + b D + c D^2 degrees, and never more than the angle. Where the sun
+// still sinks kSeasonShiftFrom degrees and more on the shortest night (fully
+// from kSeasonShiftFrom + kSeasonShiftWidth), the share also moves with the
+// season, by `shift` degrees times the cosine of the sun's longitude: before
+// the June solstice one way, after it the other. The rule sets in
 // gradually: not at all up to kNightRuleStart degrees of latitude, in full
 // from kNightRuleFull on, in proportion between.
 constexpr double kNightRuleStart = 43.5;
 constexpr double kNightRuleFull = 47.2;
 constexpr double kNightRuleDawn = 72.0;  // minutes from İmsak to sunrise at least
+constexpr double kObliquity = 23.44;     // degrees, the sun's greatest declination
+constexpr double kSeasonShiftFrom = 18.0;
+constexpr double kSeasonShiftWidth = 0.5;
 struct NightShare {
-    double a, b, c;
+    double a, b, c, shift;
 };
-constexpr NightShare kImsakShare = {1.1, 0.554, 0.0028};
-constexpr NightShare kYatsiShare = {0.9, 0.53, 0.002};
+constexpr NightShare kImsakShare = {1.1, 0.554, 0.0028, -1.25};
+constexpr NightShare kYatsiShare = {1.0, 0.518, 0.0024, 1.0};
 
 // How far the night rule applies at this place, 0 to 1.
 double NightRuleWeight(const AstroState& s) {
@@ -154,7 +162,12 @@ double OfficialDepression(const AstroState& s, double angle, const NightShare& k
     const double lat = static_cast<double>(s.latitudeRad) * kDegPerRad;
     const double dec = static_cast<double>(s.declination) * kDegPerRad;
     const double lowest = 90.0 - std::fabs(lat) - (lat < 0 ? -dec : dec);
-    const double share = k.a + (k.b + k.c * lowest) * lowest;
+    const double shortest =
+        90.0 - std::fabs(lat) - kObliquity;  // the lowest sun of the year's shortest night
+    const double season = std::clamp((shortest - kSeasonShiftFrom) / kSeasonShiftWidth, 0.0, 1.0);
+    const double spring =
+        std::cos(static_cast<double>(s.eclipticLongitude)) * (lat < 0 ? -1.0 : 1.0);
+    const double share = k.a + (k.b + k.c * lowest) * lowest + k.shift * season * spring;
     if (share >= angle) return angle;
     return weight >= 1.0 ? share : angle - weight * (angle - share);
 }
