@@ -109,14 +109,18 @@ constexpr double kOfficialHorizonRad = -0.014544410433286079;  // -50'
 constexpr double kOfficialRoundingBias = 0.04;
 
 // Turkey's own tables take Yatsı at 17 degrees, those published for places
-// abroad at 16. A place is abroad when it lies north of Turkey or keeps
-// another clock than Turkey's UTC+3.
+// abroad at 16. A place counts as Turkey when it lies within Turkey's
+// latitudes and longitudes and keeps Turkey's clock (UTC+3).
 constexpr double kTurkeyNorthEdge = 42.5;
+constexpr double kTurkeyWestEdge = 25.5;
+constexpr double kTurkeyEastEdge = 45.0;
 constexpr int kTurkeyZoneMinutes = 180;
 constexpr double kAbroadYatsiAngle = 16.0;
 
 bool OfficialAbroad(const AstroState& s) {
-    return std::fabs(static_cast<double>(s.latitudeRad) * kDegPerRad) >= kTurkeyNorthEdge ||
+    const double lat = static_cast<double>(s.latitudeRad) * kDegPerRad;
+    const double lon = static_cast<double>(s.lonMin) / 4.0;
+    return lat >= kTurkeyNorthEdge || lon < kTurkeyWestEdge || lon > kTurkeyEastEdge ||
            s.zoneMinutes != kTurkeyZoneMinutes;
 }
 
