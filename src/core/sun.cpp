@@ -166,9 +166,10 @@ double OfficialDepression(const AstroState& s, double angle, const NightShare& k
     const double lat = static_cast<double>(s.latitudeRad) * kDegPerRad;
     const double dec = static_cast<double>(s.declination) * kDegPerRad;
     const double lowest = 90.0 - std::fabs(lat) - (lat < 0 ? -dec : dec);
-    const double shortest =
-        90.0 - std::fabs(lat) - kObliquity;  // the lowest sun of the year's shortest night
+    // The lowest the sun gets on the year's shortest night.
+    const double shortest = 90.0 - std::fabs(lat) - kObliquity;
     const double season = std::clamp((shortest - kSeasonShiftFrom) / kSeasonShiftWidth, 0.0, 1.0);
+    // 1 at the spring equinox, 0 at the summer solstice, -1 at the autumn one.
     const double spring =
         std::cos(static_cast<double>(s.eclipticLongitude)) * (lat < 0 ? -1.0 : 1.0);
     const double share = k.a + (k.b + k.c * lowest) * lowest + k.shift * season * spring;
