@@ -1,10 +1,10 @@
 #include "cli/cli_args.h"
 
-#include "cli/console.h"
-
 #include <cstdio>
 #include <ctime>
 
+#include "cli/console.h"
+#include "cli/json_writer.h"
 #include "config/decimal_text.h"
 #include "config/settings.h"
 #include "config/settlement_list.h"
@@ -264,6 +264,16 @@ int16_t SetPlaceAndDate(ProgramState& ps, const Date& date) {
     return zone;
 }
 
+bool LoadPlaceForDay(const Args& args, const Date& date, ProgramState& ps, int16_t* zone) {
+    std::string error;
+    if (!LoadPlace(args, ps, &error)) {
+        PrintError(error);
+        return false;
+    }
+    *zone = SetPlaceAndDate(ps, date);
+    return true;
+}
+
 namespace {
 
 std::string Degrees(int32_t hundredths, char positive, char negative) {
@@ -293,6 +303,18 @@ std::string ClockText(int minutes) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%02d:%02d", (minutes / 60) % 100, minutes % 60);
     return buf;
+}
+
+void PlaceJson(JsonWriter& json, const Location& loc, int zoneMinutes) {
+    json.Fixed("latitude", loc.latitude, 2).Fixed("longitude", loc.longitude, 2);
+    json.Int("zoneMinutes", zoneMinutes);
+}
+
+void TimesJson(JsonWriter& json, const int32_t times[kVakitCount]) {
+    json.BeginObject("times");
+    for (int v = 1; v <= kVakitCount; ++v)
+        json.String(VakitName(v), ClockText(times[v - 1]));
+    json.EndObject();
 }
 
 namespace {

@@ -14,6 +14,8 @@
 
 namespace miravel::cli {
 
+class JsonWriter;
+
 struct Date {
     int day = 0, month = 0, year = 0;
 };
@@ -79,6 +81,9 @@ int16_t ZoneMinutesFor(const ProgramState& ps, const Date& date);
 // Sets the core to the place of `ps` and to `date`, in the zone of that day,
 // and returns that zone.
 int16_t SetPlaceAndDate(ProgramState& ps, const Date& date);
+// LoadPlace, then SetPlaceAndDate; false after printing the complaint (the
+// caller exits with 2). The zone of that day in `zone`.
+bool LoadPlaceForDay(const Args& args, const Date& date, ProgramState& ps, int16_t* zone);
 
 // "İstanbul, Türkiye" or "41.01°N 28.97°E" (Windows-1254).
 std::string PlaceTitle(const ProgramState& ps, bool fromFlags);
@@ -88,5 +93,10 @@ std::string DateText(const Date& date);
 std::string IsoDateText(const Date& date);
 // Formats minutes of the day as "HH:MM".
 std::string ClockText(int minutes);
+
+// The JSON members of the day commands: the place ("latitude", "longitude",
+// "zoneMinutes") and the object "times" of the ten times as "HH:MM".
+void PlaceJson(JsonWriter& json, const Location& loc, int zoneMinutes);
+void TimesJson(JsonWriter& json, const int32_t times[kVakitCount]);
 
 }  // namespace miravel::cli

@@ -114,12 +114,8 @@ int RunAstro(int argc, char** argv) {
         return 2;
     }
     ProgramState ps;
-    if (!LoadPlace(args, ps, &error)) {
-        PrintError(error);
-        return 2;
-    }
-    const Location& loc = ps.location;
-    const int16_t zone = SetPlaceAndDate(ps, date);
+    int16_t zone = 0;
+    if (!LoadPlaceForDay(args, date, ps, &zone)) return 2;
     AstroState& astro = ps.astro;
     SetClock(astro, static_cast<int16_t>(hour), static_cast<int16_t>(minute));
 
@@ -135,12 +131,9 @@ int RunAstro(int argc, char** argv) {
             .String("time", ClockText(hour * 60 + minute));
         json.Int("weekday", weekday)
             .String("weekdayName", WeekdayName(static_cast<int16_t>(weekday)));
-        json.Fixed("latitude", loc.latitude, 2).Fixed("longitude", loc.longitude, 2);
-        json.Int("zoneMinutes", zone).Int("mode", ps.calc.mode);
-        json.BeginObject("times");
-        for (int t = 1; t <= kVakitCount; ++t)
-            json.String(VakitName(t), ClockText(v.times[t - 1]));
-        json.EndObject();
+        PlaceJson(json, ps.location, zone);
+        json.Int("mode", ps.calc.mode);
+        TimesJson(json, v.times);
         json.BeginObject("hijri").Int("day", v.hijriDay).Int("month", v.hijriMonth);
         json.String("monthName", HijriMonthName(static_cast<int16_t>(v.hijriMonth)));
         json.Int("year", v.hijriYear).EndObject();

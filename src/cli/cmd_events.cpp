@@ -111,13 +111,8 @@ int RunEvents(int argc, char** argv) {
     if (args.Has("--json")) {
         JsonWriter json;
         json.BeginObject().String("date", IsoDateText(date));
-        json.Fixed("latitude", ps.location.latitude, 2)
-            .Fixed("longitude", ps.location.longitude, 2);
-        json.Int("zoneMinutes", plan.zone);
-        json.BeginObject("times");
-        for (int v = 1; v <= kVakitCount; ++v)
-            json.String(VakitName(v), ClockText(plan.dayTimes[v - 1]));
-        json.EndObject();
+        PlaceJson(json, ps.location, plan.zone);
+        TimesJson(json, plan.dayTimes);
         json.BeginArray("events");
         for (const EffectRecord& e : plan.events) {
             json.BeginObject().String("time", ClockText(e.minute)).String("kind", JsonKind(e.kind));

@@ -31,7 +31,6 @@ int RunTimes(int argc, char** argv) {
     Args args(PlaceDayFlags({"--sun"}), {"--summer", "--json"});
     Date date;
     if (!ParseDayCommand(args, argc, argv, "times", &date)) return 2;
-    std::string error;
     int sunHour = -1, sunMinute = 0;
     if (const std::string* text = args.Value("--sun");
         text && !ParseClock(*text, &sunHour, &sunMinute)) {
@@ -39,12 +38,8 @@ int RunTimes(int argc, char** argv) {
         return 2;
     }
     ProgramState ps;
-    if (!LoadPlace(args, ps, &error)) {
-        PrintError(error);
-        return 2;
-    }
-    const Location& loc = ps.location;
-    const int16_t zone = SetPlaceAndDate(ps, date);
+    int16_t zone = 0;
+    if (!LoadPlaceForDay(args, date, ps, &zone)) return 2;
     AstroState& astro = ps.astro;
     int32_t times[kVakitCount];
     ComputeDayTimes(astro, times);
@@ -54,12 +49,9 @@ int RunTimes(int argc, char** argv) {
     if (args.Has("--json")) {
         JsonWriter json;
         json.BeginObject().String("date", IsoDateText(date));
-        json.Fixed("latitude", loc.latitude, 2).Fixed("longitude", loc.longitude, 2);
-        json.Int("zoneMinutes", zone).Int("mode", ps.calc.mode);
-        json.BeginObject("times");
-        for (int v = 1; v <= kVakitCount; ++v)
-            json.String(VakitName(v), ClockText(times[v - 1]));
-        json.EndObject();
+        PlaceJson(json, ps.location, zone);
+        json.Int("mode", ps.calc.mode);
+        TimesJson(json, times);
         if (sunHour >= 0) {
             SetClock(astro, static_cast<int16_t>(sunHour), static_cast<int16_t>(sunMinute));
             json.BeginObject("sun");

@@ -123,45 +123,42 @@ int16_t ComputeMoon(AstroState& s) {
 
 namespace {
 
-void EnsureMoon(AstroState& s) {
+// A value the moon computation leaves in the state, computed first when the
+// state changed since, times `scale`, truncated toward zero.
+int16_t FreshMoonValue(AstroState& s, const float AstroState::*value, double scale) {
     if (!s.moonValid) ComputeMoon(s);
+    return static_cast<int16_t>(std::trunc(s.*value * scale));
 }
 
 }  // namespace
 
 int16_t MoonPhaseAngle(AstroState& s) {
-    EnsureMoon(s);
-    return static_cast<int16_t>(std::trunc(s.phaseFraction * 3600.0));
+    return FreshMoonValue(s, &AstroState::phaseFraction, 3600.0);
 }
 
 int16_t MoonLatitude(AstroState& s) {
-    EnsureMoon(s);
-    return static_cast<int16_t>(std::trunc(s.moonLatitude * kTenthsPerRad));
+    return FreshMoonValue(s, &AstroState::moonLatitude, kTenthsPerRad);
 }
 
 int16_t MoonIllumination(AstroState& s) {
-    EnsureMoon(s);
-    return static_cast<int16_t>(std::trunc(s.savedIllumination * 1000.0));
+    return FreshMoonValue(s, &AstroState::savedIllumination, 1000.0);
 }
 
 int16_t MoonAltitude(AstroState& s) {
-    EnsureMoon(s);
-    return static_cast<int16_t>(std::trunc(s.moonAltitude * 10.0));
+    return FreshMoonValue(s, &AstroState::moonAltitude, 10.0);
 }
 
+// Kept in tenths of a degree already.
 int16_t MoonAzimuth(AstroState& s) {
-    EnsureMoon(s);
-    return static_cast<int16_t>(s.moonAzimuth);
+    return FreshMoonValue(s, &AstroState::moonAzimuth, 1.0);
 }
 
 int16_t MoonDistance(AstroState& s) {
-    EnsureMoon(s);
-    return static_cast<int16_t>(std::trunc(s.topoDistance * 10.0));
+    return FreshMoonValue(s, &AstroState::topoDistance, 10.0);
 }
 
 int16_t SunDistance(AstroState& s) {
-    EnsureMoon(s);
-    return static_cast<int16_t>(std::trunc(s.savedSunDistance * 10.0));
+    return FreshMoonValue(s, &AstroState::savedSunDistance, 10.0);
 }
 
 int16_t MoonVisibility(AstroState& s, int16_t crescent, int16_t height) {

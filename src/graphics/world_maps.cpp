@@ -22,9 +22,9 @@ bool IsLandMask(const PaletteBitmap& mask) {
 }
 
 // Rows from the south, columns from the west; stored row r lands on image
-// row h - 1 - r so that north is at the top.
+// row h - 1 - r so that north is at the top. The settlement is marked last.
 template <typename Rule>
-RgbImage ColourMask(const PaletteBitmap& mask, Rule&& rule) {
+RgbImage ColourMask(const PaletteBitmap& mask, int32_t latitude, int32_t longitude, Rule&& rule) {
     const int w = mask.width, h = mask.height;
     RgbImage map(w, h);
     for (int r = 0; r < h; ++r) {
@@ -32,6 +32,7 @@ RgbImage ColourMask(const PaletteBitmap& mask, Rule&& rule) {
         for (int x = 0; x < w; ++x)
             row[x] = rule(x, r, mask.Index(x, r));
     }
+    MarkSettlement(map, latitude, longitude);
     return map;
 }
 
@@ -266,18 +267,15 @@ RgbImage ComposeVakitMap(const PaletteBitmap& mask, AstroState& s, int32_t latit
     if (!IsLandMask(mask)) return RgbImage{};
     const SunOverEarth sun = EvaluateSunOverEarth(s);
     VakitMapRule rule(mask.width, mask.height, sun.declination, sun.b, s.imsakAngle, s.yatsiAngle);
-    RgbImage map = ColourMask(mask, [&](int x, int r, int j) { return rule.Color(x, r, j); });
-    MarkSettlement(map, latitude, longitude);
-    return map;
+    return ColourMask(mask, latitude, longitude,
+                      [&](int x, int r, int j) { return rule.Color(x, r, j); });
 }
 
 RgbImage ComposeQiblaMap(const PaletteBitmap& mask, int32_t latitude, int32_t longitude) {
     if (!IsLandMask(mask)) return RgbImage{};
     const int w = mask.width, h = mask.height;
-    RgbImage map =
-        ColourMask(mask, [&](int x, int r, int j) { return QiblaMapColor(x, r, j, w, h); });
-    MarkSettlement(map, latitude, longitude);
-    return map;
+    return ColourMask(mask, latitude, longitude,
+                      [&](int x, int r, int j) { return QiblaMapColor(x, r, j, w, h); });
 }
 
 RgbImage ComposeDeclinationMap(const PaletteBitmap& mask, AstroState& s, int32_t latitude,
@@ -318,13 +316,12 @@ RgbImage ComposeDeclinationMapPerPoint(const PaletteBitmap& mask, AstroState& s,
     const int w = mask.width, h = mask.height;
     const int32_t day = DayNumber(s);
     const float altKm = HeightKm(viewAltitude);
-    RgbImage map = ColourMask(mask, [&](int x, int r, int j) {
+    RgbImage map = ColourMask(mask, latitude, longitude, [&](int x, int r, int j) {
         return DeclinationMapColor(x, r, j, w, h, s, day, altKm);
     });
     // The field now belongs to the last pixel: make the next compass value
     // compute the settlement's again.
     s.geomagValid = 0;
-    MarkSettlement(map, latitude, longitude);
     return map;
 }
 

@@ -44,9 +44,15 @@ class FakeShell : public TrayShellIcon {
     std::vector<std::string> calls;
 };
 
-TEST(TrayIconKeeper, ReadyShellTakesTheIconAtOnceWithoutATimer) {
+// Each test: a keeper of the icon over a shell that is ready unless the test
+// says otherwise before starting the keeper.
+class TrayIcon : public ::testing::Test {
+  protected:
     FakeShell shell;
-    TrayIconKeeper keeper(shell);
+    TrayIconKeeper keeper{shell};
+};
+
+TEST_F(TrayIcon, ReadyShellTakesTheIconAtOnceWithoutATimer) {
     EXPECT_TRUE(keeper.Start());
     EXPECT_EQ(shell.calls, std::vector<std::string>{"add"});
     EXPECT_EQ(shell.icons, 1);
@@ -57,10 +63,8 @@ TEST(TrayIconKeeper, ReadyShellTakesTheIconAtOnceWithoutATimer) {
 // Started at logon before the taskbar: the program keeps running, retries
 // every 2 s for five minutes and then every 30 s, and shows the icon once
 // the shell can take it, with no announcement needed.
-TEST(TrayIconKeeper, RefusedAtStartRetriesUntilTheShellTakesIt) {
-    FakeShell shell;
+TEST_F(TrayIcon, RefusedAtStartRetriesUntilTheShellTakesIt) {
     shell.ready = false;
-    TrayIconKeeper keeper(shell);
     EXPECT_FALSE(keeper.Start());
     EXPECT_EQ(shell.timerMs, TrayIconKeeper::kFastRetryMs);
     for (int i = 0; i < TrayIconKeeper::kFastRetries; ++i)
@@ -85,10 +89,8 @@ TEST(TrayIconKeeper, RefusedAtStartRetriesUntilTheShellTakesIt) {
 // The taskbar comes up and announces itself: the icon is there at once, the
 // retry timer stops. An announcement while the shell still refuses leaves
 // the retry going.
-TEST(TrayIconKeeper, TaskbarCreatedAddsTheIconAndStopsTheRetry) {
-    FakeShell shell;
+TEST_F(TrayIcon, TaskbarCreatedAddsTheIconAndStopsTheRetry) {
     shell.ready = false;
-    TrayIconKeeper keeper(shell);
     keeper.Start();
     keeper.OnTaskbarCreated();
     EXPECT_FALSE(keeper.Shown());
@@ -103,9 +105,7 @@ TEST(TrayIconKeeper, TaskbarCreatedAddsTheIconAndStopsTheRetry) {
 // DPI and remote-desktop changes send "TaskbarCreated" while the shell holds
 // the icon: one icon remains, refreshed with its tooltip; and the end of the
 // program deletes it, although the last add was refused.
-TEST(TrayIconKeeper, TaskbarCreatedWhileTheIconExistsLeavesOneAndExitDeletesIt) {
-    FakeShell shell;
-    TrayIconKeeper keeper(shell);
+TEST_F(TrayIcon, TaskbarCreatedWhileTheIconExistsLeavesOneAndExitDeletesIt) {
     keeper.Start();
     shell.calls.clear();
     keeper.OnTaskbarCreated();
@@ -119,9 +119,7 @@ TEST(TrayIconKeeper, TaskbarCreatedWhileTheIconExistsLeavesOneAndExitDeletesIt) 
 }
 
 // The shell restarted and lost the icon: added again with its tooltip.
-TEST(TrayIconKeeper, ShellRestartBringsTheIconBack) {
-    FakeShell shell;
-    TrayIconKeeper keeper(shell);
+TEST_F(TrayIcon, ShellRestartBringsTheIconBack) {
     keeper.Start();
     shell.icons = 0;  // the old shell went with its icons
     keeper.OnTaskbarCreated();
@@ -132,10 +130,8 @@ TEST(TrayIconKeeper, ShellRestartBringsTheIconBack) {
 
 // The end of the program while the shell never took the icon: the retry
 // stops and the delete is still asked for.
-TEST(TrayIconKeeper, ExitWhileRetryingStopsTheTimer) {
-    FakeShell shell;
+TEST_F(TrayIcon, ExitWhileRetryingStopsTheTimer) {
     shell.ready = false;
-    TrayIconKeeper keeper(shell);
     keeper.Start();
     keeper.Remove();
     EXPECT_EQ(shell.timerMs, 0u);

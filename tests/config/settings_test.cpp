@@ -116,7 +116,14 @@ ProgramState UnusualSettings() {
     return ps;
 }
 
-TEST(Settings, TableDefaultsAreTheRecordsDefaults) {
+// Each test has a folder of its own and the path of an INI file in it.
+class Settings : public ::testing::Test {
+  protected:
+    TempFolder dir;
+    const std::filesystem::path ini = dir / "miravel.ini";
+};
+
+TEST_F(Settings, TableDefaultsAreTheRecordsDefaults) {
     ProgramState ps = UnusualSettings();
     ps.options.autostart = false;  // not a key of the file
     SetCalcDefaults(ps);
@@ -126,9 +133,7 @@ TEST(Settings, TableDefaultsAreTheRecordsDefaults) {
     EXPECT_EQ(DefaultTemkin(Gunes), -7);
 }
 
-TEST(Settings, AFreshFileHoldsTheKeysInTableOrder) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, AFreshFileHoldsTheKeysInTableOrder) {
     ProgramState ps;
     FakeAutostart autostart;
     ASSERT_TRUE(SaveCalcParams(ps, ini));
@@ -182,9 +187,7 @@ TEST(Settings, AFreshFileHoldsTheKeysInTableOrder) {
               "Hatırlatıcı Metni=VALLAHİ  KILDIM..!\r\n");
 }
 
-TEST(Settings, WhatIsSavedLoadsBackTheSame) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, WhatIsSavedLoadsBackTheSame) {
     ProgramState saved = UnusualSettings();
     FakeAutostart autostart;
     ASSERT_TRUE(SaveCalcParams(saved, ini));
@@ -210,9 +213,7 @@ TEST(Settings, WhatIsSavedLoadsBackTheSame) {
     EXPECT_FALSE(loaded.options.autostart);
 }
 
-TEST(Settings, AnglesAreStoredInHundredths) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, AnglesAreStoredInHundredths) {
     ProgramState ps;
     ps.calc.imsakAngle = -18.25f;
     ASSERT_TRUE(SaveCalcParams(ps, ini));
@@ -232,7 +233,7 @@ TEST(Settings, AnglesAreStoredInHundredths) {
 // As floats, about half of the hundredths lie just inside their value
 // (-17.03 is -17.0299988); truncating those would lose one hundredth at
 // every load and save.
-TEST(Settings, EveryStoredAngleSurvivesALoadAndSave) {
+TEST_F(Settings, EveryStoredAngleSurvivesALoadAndSave) {
     for (int32_t h = -9000; h <= 9000; ++h) {
         ASSERT_EQ(AngleToHundredths(static_cast<float>(h) / 100.0f), h);
     }
@@ -241,8 +242,6 @@ TEST(Settings, EveryStoredAngleSurvivesALoadAndSave) {
     EXPECT_EQ(AngleToHundredths(18.259f), 1825);
     EXPECT_EQ(AngleToHundredths(-0.009f), 0);
 
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
     WriteBytes(ini, "[Hesap Paramatreleri]\r\nYatsı Açısı=-1703\r\n");
     ProgramState ps;
     LoadCalcParams(ps, ini);
@@ -251,14 +250,12 @@ TEST(Settings, EveryStoredAngleSurvivesALoadAndSave) {
     EXPECT_EQ(ReadIniInt(ini, kCalcSection, "Yatsı Açısı", 0), -1703);
 }
 
-TEST(Settings, TemkinKeysCarryTheNameOfTheTimeBefore) {
+TEST_F(Settings, TemkinKeysCarryTheNameOfTheTimeBefore) {
     EXPECT_EQ(TemkinKey(Imsak), "SABAH temkini");
     EXPECT_EQ(TemkinKey(Yatsi), "AKŞAM temkini");
     EXPECT_EQ(TemkinKey(0), "");
     EXPECT_EQ(TemkinKey(11), "");
 
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
     WriteBytes(ini,
                "[Hesap Paramatreleri]\r\n"
                "YATSI temkini=99\r\n"
@@ -278,9 +275,7 @@ TEST(Settings, TemkinKeysCarryTheNameOfTheTimeBefore) {
     EXPECT_EQ(ReadIniInt(ini, kCalcSection, "YATSI temkini", 0), 99);  // kept, never written
 }
 
-TEST(Settings, FlagsAndTextsReadAsTheTableSays) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, FlagsAndTextsReadAsTheTableSays) {
     WriteBytes(ini,
                "[Hesap Paramatreleri]\r\n"
                "Şehir Adı=Şanlıurfa Siverek İl\r\n"  // 20 characters
@@ -314,9 +309,7 @@ TEST(Settings, FlagsAndTextsReadAsTheTableSays) {
 
 // A name cut to its field must not end in a blank that the next load trims:
 // the settings would differ after a save without any edit.
-TEST(Settings, ANameCutBeforeABlankLosesTheBlank) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, ANameCutBeforeABlankLosesTheBlank) {
     WriteBytes(ini,
                "[Hesap Paramatreleri]\r\n"
                "Şehir Adı=Afyonkarahisar Merkez\r\n"  // the 15th character is a blank
@@ -366,9 +359,7 @@ TEST(Settings, ANameCutBeforeABlankLosesTheBlank) {
     EXPECT_STREQ(again.adhanFiles[slot], ps.adhanFiles[slot]);
 }
 
-TEST(Settings, OnlyTheCalculationSectionGivesOptionDefaults) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, OnlyTheCalculationSectionGivesOptionDefaults) {
     WriteBytes(ini, "[Hesap Paramatreleri]\r\nEnlem=3950\r\n");
     ProgramState ps = UnusualSettings();
     FakeAutostart autostart;
@@ -382,9 +373,7 @@ TEST(Settings, OnlyTheCalculationSectionGivesOptionDefaults) {
     EXPECT_FALSE(IniSectionHasKeys(ini, kOptionsSection));
 }
 
-TEST(Settings, LoadingAndSavingStirTheScheduler) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, LoadingAndSavingStirTheScheduler) {
     ProgramState ps;
     FakeAutostart autostart;
     ps.calc.temkin[Ogle] = 9;
@@ -413,9 +402,7 @@ TEST(Settings, LoadingAndSavingStirTheScheduler) {
     EXPECT_TRUE(ps.options.autostart);  // from the system, not from the file
 }
 
-TEST(Settings, TheIkindiAdhanFileFollowsAsrSani) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, TheIkindiAdhanFileFollowsAsrSani) {
     WriteBytes(ini,
                "[Seçenekler]\r\n"
                "İkindi Ezanı Asr-ı Sani'de=Evet\r\n"
@@ -450,9 +437,7 @@ TEST(Settings, TheIkindiAdhanFileFollowsAsrSani) {
     EXPECT_STREQ(ps.adhanFiles[2], "ikindi.wav");
 }
 
-TEST(Settings, AHandEditedFileKeepsEveryByteItDoesNotChange) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, AHandEditedFileKeepsEveryByteItDoesNotChange) {
     const std::filesystem::path data = MIRAVEL_TEST_DATA_DIR;
     std::filesystem::copy_file(data / "config" / "user_edited.ini", ini);
     const std::string expected = ReadBytes(data / "config" / "user_edited.saved.ini");
@@ -480,9 +465,7 @@ TEST(Settings, AHandEditedFileKeepsEveryByteItDoesNotChange) {
     EXPECT_EQ(servers.hosts[1], "192.0.2.7");
 }
 
-TEST(Settings, AFailedSaveKeepsTheFileAndStillAppliesTheRecord) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, AFailedSaveKeepsTheFileAndStillAppliesTheRecord) {
     ASSERT_TRUE(WriteIniInt(ini, kCalcSection, "Enlem", 100));
     const std::string old = ReadBytes(ini);
     std::filesystem::create_directory(TempPathBeside(ini));
@@ -496,9 +479,7 @@ TEST(Settings, AFailedSaveKeepsTheFileAndStillAppliesTheRecord) {
     EXPECT_EQ(ps.ticksToNextRun, 0);
 }
 
-TEST(Settings, StartupAndExitSwitches) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, StartupAndExitSwitches) {
     ProgramState ps;
     ps.options.adhanEnabled = false;
     ps.options.messageStyle = 0;
@@ -550,9 +531,7 @@ TEST(Settings, StartupAndExitSwitches) {
     EXPECT_STREQ(WallpaperText(7), "Yok");
 }
 
-TEST(Settings, TalliesAndTheLastReligiousDay) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, TalliesAndTheLastReligiousDay) {
     Tally tallies[kTallyCount];
     LoadTallies(ini, tallies);
     EXPECT_STREQ(tallies[0].name, "Çetele-1");
@@ -580,9 +559,7 @@ TEST(Settings, TalliesAndTheLastReligiousDay) {
     EXPECT_EQ(ReadLastReligiousDay(ini), "05/03/2024");
 }
 
-TEST(Settings, TimeServersAreReadInNumberOrderUpToMaxHost) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, TimeServersAreReadInNumberOrderUpToMaxHost) {
     const TimeServerList none = ReadTimeServers(ini);
     EXPECT_EQ(none.maxHost, 99);
     EXPECT_EQ(none.hostTimeoutMs, 2000);
@@ -614,9 +591,7 @@ TEST(Settings, TimeServersAreReadInNumberOrderUpToMaxHost) {
     EXPECT_EQ(far.hosts[0], "far.example");
 }
 
-TEST(Settings, OfficialChoicesAreWrittenOnceChosenAndSurviveARestart) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, OfficialChoicesAreWrittenOnceChosenAndSurviveARestart) {
     ProgramState ps;
     ASSERT_TRUE(SaveCalcParams(ps, ini));
     const std::string untouched = ReadBytes(ini);
@@ -657,9 +632,7 @@ TEST(Settings, OfficialChoicesAreWrittenOnceChosenAndSurviveARestart) {
     EXPECT_EQ(again.astro.hijriValid, 0);  // the cached month was the other rule's
 }
 
-TEST(Settings, AHandWrittenOfficialFlagKeepsTheStoredTemkins) {
-    TempFolder dir;
-    const auto ini = dir / "miravel.ini";
+TEST_F(Settings, AHandWrittenOfficialFlagKeepsTheStoredTemkins) {
     WriteBytes(ini,
                "[Hesap Paramatreleri]\r\nDiyanet Uyumlu=7\r\nÖĞLE temkini=6\r\n"
                "Resmi Hicri Takvim=abc\r\n");

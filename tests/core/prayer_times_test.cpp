@@ -12,7 +12,7 @@ namespace {
 using Times = std::array<std::string, kVakitCount>;
 
 std::string Clock(int m) {
-    char buf[8];
+    char buf[16];
     std::snprintf(buf, sizeof buf, "%02d:%02d", m / 60, m % 60);
     return buf;
 }

@@ -8,36 +8,24 @@
 #include <string>
 #include <vector>
 
+#include "app/simulated_zone.h"
+
 namespace miravel {
 namespace {
 
+// The test's civil times go through the app's file-time arithmetic (units of
+// 100 ns since 1601), shifted to 1970.
+constexpr int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+
 // Seconds since 1970 of a UTC civil time.
 int64_t UnixSeconds(int y, int m, int d, int hh, int mm, int ss) {
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return (era * 146097 + doe - 719468) * 86400 + hh * 3600 + mm * 60 + ss;
+    return UtcSeconds(d, m, y, hh) + mm * 60 + ss - kSecondsFrom1601To1970;
 }
 
 CivilTime CivilOf(int64_t seconds) {
-    const int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
-    const int64_t rest = seconds - days * 86400;
-    const int64_t z = days + 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const int64_t doe = z - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    CivilTime c;
-    c.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    c.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    c.year = static_cast<int>(yoe + era * 400 + (c.month <= 2));
-    c.hour = static_cast<int>(rest / 3600);
-    c.minute = static_cast<int>(rest / 60 % 60);
-    c.second = static_cast<int>(rest % 60);
-    return c;
+    const WorkTime t =
+        FromLocalFileTime((seconds + kSecondsFrom1601To1970) * kFileTimeUnitsPerSecond);
+    return {t.year, t.month, t.day, t.hour, t.minute, t.second};
 }
 
 uint32_t CountOf(int64_t unixSeconds) {
@@ -697,13 +685,7 @@ TEST_F(NtpClockCheck, AClockThatMayNotBeSetIsSaidAndOfferedToTheAdministrator) {
 
 TEST(ClockCheckTexts, AddressCaptionAndTimeLines) {
     EXPECT_EQ(ServerAddressCaption(0xC0A80001), "Sunucu Adresi : 192.168.0.1");
-    CivilTime t;
-    t.year = 2038;
-    t.month = 1;
-    t.day = 19;
-    t.hour = 3;
-    t.minute = 14;
-    t.second = 7;
+    const CivilTime t{2038, 1, 19, 3, 14, 7};
     EXPECT_EQ(ServerTimeLine(t), "Internet Saati :  19/01/2038     03:14:07\n");
     EXPECT_EQ(ComputerTimeLine(t), "PC'nizin Saati :  19/01/2038     03:14:07\n");
 }

@@ -30,22 +30,20 @@ TEST(Tally, AddingACountDown) {
     EXPECT_EQ(read.increment, -3);
 }
 
-TEST(Tally, FieldsWithoutANumberReadAsZero) {
-    FakeControls c;
-    c.text[IDC_TALLY_VALUE] = "on";
-    c.text[IDC_TALLY_INCREMENT] = "7";
-    AddToTally(c);
-    EXPECT_EQ(c.text[IDC_TALLY_VALUE], "7");
-    c.text[IDC_TALLY_INCREMENT] = "";
-    EXPECT_EQ(ReadTallyForm(c).increment, 0);
-}
-
-TEST(Tally, SumStopsAtTheEndOfTheRange) {
-    FakeControls c;
-    c.text[IDC_TALLY_VALUE] = "2147483647";
-    c.text[IDC_TALLY_INCREMENT] = "1";
-    AddToTally(c);
-    EXPECT_EQ(c.text[IDC_TALLY_VALUE], "2147483647");
+// A field without a number reads as zero; the sum stops at the end of the range.
+TEST(Tally, SumsOfOddFields) {
+    struct Case {
+        const char *value, *increment, *sum;
+    };
+    for (const Case& k : {Case{"on", "7", "7"}, Case{"2147483647", "1", "2147483647"}}) {
+        FakeControls c;
+        c.text[IDC_TALLY_VALUE] = k.value;
+        c.text[IDC_TALLY_INCREMENT] = k.increment;
+        AddToTally(c);
+        EXPECT_EQ(c.text[IDC_TALLY_VALUE], k.sum) << k.value << " + " << k.increment;
+        c.text[IDC_TALLY_INCREMENT] = "";
+        EXPECT_EQ(ReadTallyForm(c).increment, 0);
+    }
 }
 
 TEST(Tally, NameIsCutTo32Characters) {

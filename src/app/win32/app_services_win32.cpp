@@ -13,6 +13,7 @@
 #include "config/settings.h"
 #include "config/zone_offset.h"
 #include "net/win32/time_client.h"
+#include "ui/win32/dialog_support_win32.h"
 
 namespace miravel {
 
@@ -49,7 +50,7 @@ class DocumentShellWin32 final : public DocumentShell {
         return std::filesystem::is_regular_file(file, ec);
     }
     bool Open(const std::filesystem::path& file) override {
-        return ShellOpenMaximised(owner_, file.wstring());
+        return OpenWithShell(owner_, file.wstring());
     }
 
   private:
@@ -57,16 +58,6 @@ class DocumentShellWin32 final : public DocumentShell {
 };
 
 }  // namespace
-
-bool ShellOpenMaximised(HWND owner, const std::wstring& target) {
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_FLAG_NO_UI;
-    info.hwnd = owner;
-    info.lpFile = target.c_str();
-    info.nShow = SW_SHOWMAXIMIZED;
-    return ShellExecuteExW(&info) != FALSE;
-}
 
 void OpenManualFiles(HWND owner, const ProgramPaths& paths) {
     DocumentShellWin32 shell(owner);
@@ -253,7 +244,7 @@ void CommandTargetWin32::OpenManual() {
 }
 
 void CommandTargetWin32::OpenUrl(const char* url) {
-    ShellOpenMaximised(app_.mainWindow, Wide(url));
+    OpenWithShell(app_.mainWindow, url);
 }
 
 void CommandTargetWin32::SyncClockInteractive() {

@@ -73,10 +73,6 @@ struct ProgramPaths {
 
 class App;
 
-// The shell's default verb, maximised, without the shell's own error box;
-// false when the shell could not start anything for the file or address.
-bool ShellOpenMaximised(HWND owner, const std::wstring& target);
-
 // The manual with the shell, maximised: the RTF file, else the HTML file
 // (see app/manual.h). Nothing is reported when neither opens.
 void OpenManualFiles(HWND owner, const ProgramPaths& paths);

@@ -200,11 +200,8 @@ void FillTimesDialogWindow(HWND dialog, App& app) {
 INT_PTR CALLBACK CalcParamsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
-            SetDialogData(dialog, reinterpret_cast<void*>(lParam));
-            App& app = *reinterpret_cast<App*>(lParam);
-            int count = 0;
-            const ControlTip* tips = CalcParamsTips(&count);
-            AddControlTips(dialog, tips, count);
+            App& app = KeepDialogData<App>(dialog, lParam);
+            AddControlTips(dialog, CalcParamsTips);
             Win32DialogControls controls(dialog);
             RefreshCalcParamsForm(app.ps, ListFileOf(app), controls);
             return TRUE;
@@ -226,11 +223,8 @@ INT_PTR CALLBACK CalcParamsDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
-            SetDialogData(dialog, reinterpret_cast<void*>(lParam));
-            App& app = *reinterpret_cast<App*>(lParam);
-            int count = 0;
-            const ControlTip* tips = OptionsTips(&count);
-            AddControlTips(dialog, tips, count);
+            App& app = KeepDialogData<App>(dialog, lParam);
+            AddControlTips(dialog, OptionsTips);
             Win32DialogControls controls(dialog);
             RefreshOptionsForm(app.ps, controls);
             return TRUE;
@@ -246,8 +240,7 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 INT_PTR CALLBACK TimesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            SetDialogData(dialog, reinterpret_cast<void*>(lParam));
-            FillTimesDialogWindow(dialog, *reinterpret_cast<App*>(lParam));
+            FillTimesDialogWindow(dialog, KeepDialogData<App>(dialog, lParam));
             return TRUE;
         case WM_COMMAND:
             if (!Clicked(wParam)) return FALSE;
@@ -270,8 +263,7 @@ INT_PTR CALLBACK TimesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 INT_PTR CALLBACK ReminderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
-            SetDialogData(dialog, reinterpret_cast<void*>(lParam));
-            const auto& request = *reinterpret_cast<const ReminderDialogRequest*>(lParam);
+            const auto& request = KeepDialogData<const ReminderDialogRequest>(dialog, lParam);
             AddControlTip(IDC_OK_BUTTON, dialog, request.buttonTip);
             Win32DialogControls controls(dialog);
             controls.SetText(IDC_REMINDER_TEXT, request.text);
@@ -298,12 +290,9 @@ INT_PTR CALLBACK ReminderDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 INT_PTR CALLBACK TallyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
-            SetDialogData(dialog, reinterpret_cast<void*>(lParam));
-            const auto& request = *reinterpret_cast<const TallyDialogRequest*>(lParam);
+            const auto& request = KeepDialogData<const TallyDialogRequest>(dialog, lParam);
             App& app = *request.app;
-            int count = 0;
-            const ControlTip* tips = TallyTips(&count);
-            AddControlTips(dialog, tips, count);
+            AddControlTips(dialog, TallyTips);
             SendDlgItemMessageW(dialog, IDC_TALLY_NAME, EM_LIMITTEXT, kTallyNameLimit, 0);
 
             // The name is the menu entry's text; value and increment the INI's.
@@ -352,8 +341,7 @@ INT_PTR CALLBACK TallyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
-            SetDialogData(dialog, reinterpret_cast<void*>(lParam));
-            const App& app = *reinterpret_cast<App*>(lParam);
+            const App& app = KeepDialogData<App>(dialog, lParam);
             if (app.icon != nullptr) {
                 SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_SETICON,
                                     reinterpret_cast<WPARAM>(app.icon), 0);

@@ -10,6 +10,7 @@
 #include "config/zone_offset.h"
 #include "reports/report_file.h"
 #include "reports/timetable_page.h"
+#include "ui/win32/dialog_support_win32.h"
 
 namespace miravel {
 
@@ -23,7 +24,7 @@ void OpenRamadanPage(App& app) {
     const char* failure = nullptr;
     if (!WriteTimetablePage(app.ps, PageKind::Ramadan, page, ReadSystemZone(), today)) {
         failure = "İmsakiye sayfası yazılamadı:\n";
-    } else if (!ShellOpenMaximised(app.mainWindow, page.wstring())) {
+    } else if (!OpenWithShell(app.mainWindow, page.wstring())) {
         failure = "İmsakiye sayfası açılamadı:\n";
     }
     if (failure == nullptr) return;

@@ -82,7 +82,9 @@ void AddControlTip(int id, HWND dialog, const char* text) {
     SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kTipMaxWidth);
 }
 
-void AddControlTips(HWND dialog, const ControlTip* tips, int count) {
+void AddControlTips(HWND dialog, const ControlTip* (*table)(int* count)) {
+    int count = 0;
+    const ControlTip* tips = table(&count);
     for (int i = 0; i < count; ++i)
         AddControlTip(tips[i].id, dialog, tips[i].text);
 }
@@ -93,18 +95,18 @@ void SignalRefusal(HWND dialog, int buttonId) {
     SetTimer(dialog, kRefusalTimerBase + static_cast<UINT_PTR>(buttonId), kRefusalMs, EndRefusal);
 }
 
-void OpenWithShell(HWND owner, const char* target) {
-    OpenWithShell(owner, Wide(target));
+bool OpenWithShell(HWND owner, const char* target) {
+    return OpenWithShell(owner, Wide(target));
 }
 
-void OpenWithShell(HWND owner, const std::wstring& wide) {
+bool OpenWithShell(HWND owner, const std::wstring& wide) {
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_FLAG_NO_UI;
     info.hwnd = owner;
     info.lpFile = wide.c_str();
     info.nShow = SW_SHOWMAXIMIZED;
-    ShellExecuteExW(&info);
+    return ShellExecuteExW(&info) != FALSE;
 }
 
 void SetDialogData(HWND dialog, void* data) {

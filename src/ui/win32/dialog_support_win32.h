@@ -31,7 +31,8 @@ class Win32DialogControls final : public DialogControls {
 // `dialog`, at most 333 pixels wide. One tooltip window per call; the text
 // is copied by the tooltip.
 void AddControlTip(int id, HWND dialog, const char* text);
-void AddControlTips(HWND dialog, const ControlTip* tips, int count);
+// The tips of a form, as its table function gives them.
+void AddControlTips(HWND dialog, const ControlTip* (*table)(int* count));
 
 // A refused "Kaydet" or "Uygula": the button is disabled, the exclamation
 // sound plays, and 333 ms later the button is enabled again. The focus stays
@@ -39,15 +40,22 @@ void AddControlTips(HWND dialog, const ControlTip* tips, int count);
 void SignalRefusal(HWND dialog, int buttonId);
 
 // The shell's default verb on a file or address, maximised, without the
-// shell's own error box. Failures are not reported.
-void OpenWithShell(HWND owner, const char* target);
-void OpenWithShell(HWND owner, const std::wstring& target);
+// shell's own error box; false when the shell could not start anything for
+// it.
+bool OpenWithShell(HWND owner, const char* target);
+bool OpenWithShell(HWND owner, const std::wstring& target);
 
 // Stores `data` with the dialog at WM_INITDIALOG and finds it again later.
 void SetDialogData(HWND dialog, void* data);
 template <typename T>
 T* DialogData(HWND dialog) {
     return reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+// At WM_INITDIALOG: stores the dialog's parameter, a T, and returns it.
+template <typename T>
+T& KeepDialogData(HWND dialog, LPARAM lParam) {
+    SetDialogData(dialog, reinterpret_cast<void*>(lParam));
+    return *reinterpret_cast<T*>(lParam);
 }
 
 }  // namespace miravel

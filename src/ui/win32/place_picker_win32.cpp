@@ -119,9 +119,7 @@ void InitPicker(HWND dialog, PlaceDialogRequest& request) {
         column.iSubItem = i;
         ListView_InsertColumn(list, i, &column);
     }
-    int tipCount = 0;
-    const ControlTip* tips = PlacePickerTips(&tipCount);
-    AddControlTips(dialog, tips, tipCount);
+    AddControlTips(dialog, PlacePickerTips);
     const HWND search = GetDlgItem(dialog, IDC_PLACE_SEARCH);
     SendMessageW(search, EM_LIMITTEXT, kSearchLimit, 0);
     SetWindowSubclass(search, SearchBoxProc, kSubclassId, reinterpret_cast<DWORD_PTR>(dialog));

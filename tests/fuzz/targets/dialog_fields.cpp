@@ -84,6 +84,8 @@ void CheckReaders(const std::string& s, char separator) {
     FUZZ_CHECK(buffer[n] == '\0' && std::memcmp(buffer, s.data(), n) == 0);
 }
 
+using Typed = std::vector<std::pair<uint8_t, std::string>>;
+
 bool SameCommitted(const ProgramState& a, const ProgramState& b) {
     const Location &l = a.location, &m = b.location;
     const WorkTime &t = a.workTime, &u = b.workTime;
@@ -94,19 +96,26 @@ bool SameCommitted(const ProgramState& a, const ProgramState& b) {
            t.minute == u.minute;
 }
 
-void CheckCalcParams(uint8_t flags, const std::vector<std::pair<uint8_t, std::string>>& typed) {
+// The fuzzer's texts, each typed into the text field its first byte picks;
+// false when the form shows no text field.
+bool TypeInto(Controls& c, const Typed& typed) {
+    std::vector<int> ids;
+    for (const auto& [id, _] : c.text)
+        ids.push_back(id);
+    if (ids.empty()) return false;
+    for (const auto& [pick, text] : typed)
+        c.text[ids[pick % ids.size()]] = text;
+    return true;
+}
+
+void CheckCalcParams(uint8_t flags, const Typed& typed) {
     ProgramState ps;
     ps.realTime = flags & 1;
     ps.workTime = {2024, 2, 4, 29, 23, 59, 0, 0};
     const SettlementListFile list{"no-such-list.csv", false};
     Controls c;
     RefreshCalcParamsForm(ps, list, c);
-    std::vector<int> ids;
-    for (const auto& [id, _] : c.text)
-        ids.push_back(id);
-    if (ids.empty()) return;
-    for (const auto& [pick, text] : typed)
-        c.text[ids[pick % ids.size()]] = text;
+    if (!TypeInto(c, typed)) return;
 
     const int failed = CommitCalcParams(ps, c, list);
     if (failed != 0) {
@@ -137,16 +146,11 @@ void CheckCalcParams(uint8_t flags, const std::vector<std::pair<uint8_t, std::st
     FUZZ_CHECK(SameCommitted(before, ps));
 }
 
-void CheckOptions(const std::vector<std::pair<uint8_t, std::string>>& typed) {
+void CheckOptions(const Typed& typed) {
     ProgramState ps;
     Controls c;
     RefreshOptionsForm(ps, c);
-    std::vector<int> ids;
-    for (const auto& [id, _] : c.text)
-        ids.push_back(id);
-    if (ids.empty()) return;
-    for (const auto& [pick, text] : typed)
-        c.text[ids[pick % ids.size()]] = text;
+    if (!TypeInto(c, typed)) return;
     const int failed = CommitOptions(ps, c);
     if (failed != 0) {
         FUZZ_CHECK(c.focus == failed);
@@ -171,7 +175,7 @@ void CheckOptions(const std::vector<std::pair<uint8_t, std::string>>& typed) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::FuzzInput in(data, size);
     const uint8_t flags = in.Byte();
-    std::vector<std::pair<uint8_t, std::string>> typed;
+    Typed typed;
     while (!in.Empty() && typed.size() < 24) {
         const uint8_t pick = in.Byte();
         typed.emplace_back(pick, in.Part());

@@ -469,6 +469,18 @@ struct PickerDialog {
     }
 };
 
+// Each picker test starts with the picker open on the screen.
+class PlacePickerDialogWin32 : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SKIP_WITHOUT_DISPLAY();
+        d.hwnd = p.Open();
+        ASSERT_NE(d.hwnd, nullptr);
+    }
+    PickerDialog p;
+    DialogWindow d{nullptr};
+};
+
 int ListCount(HWND dialog) {
     return static_cast<int>(SendDlgItemMessageW(dialog, IDC_PLACE_LIST, LVM_GETITEMCOUNT, 0, 0));
 }
@@ -489,11 +501,7 @@ std::string ListCell(HWND dialog, int item, int column) {
     return Narrow(text);
 }
 
-TEST(PlacePickerDialogWin32, TypingNarrowsAndEnterPicks) {
-    SKIP_WITHOUT_DISPLAY();
-    PickerDialog p;
-    DialogWindow d(p.Open());
-    ASSERT_NE(d.hwnd, nullptr);
+TEST_F(PlacePickerDialogWin32, TypingNarrowsAndEnterPicks) {
     EXPECT_EQ(static_cast<size_t>(ListCount(d.hwnd)), p.picker.Total());
     EXPECT_EQ(ListSelection(d.hwnd), 33);  // row 34, where the dialog stood
     EXPECT_EQ(ListCell(d.hwnd, 33, 1), "İstanbul");
@@ -524,11 +532,7 @@ TEST(PlacePickerDialogWin32, TypingNarrowsAndEnterPicks) {
     EXPECT_STREQ(p.picker.Shown(0).place.city, "Çankaya");
 }
 
-TEST(PlacePickerDialogWin32, EscapeCancelsWithoutAPick) {
-    SKIP_WITHOUT_DISPLAY();
-    PickerDialog p;
-    DialogWindow d(p.Open());
-    ASSERT_NE(d.hwnd, nullptr);
+TEST_F(PlacePickerDialogWin32, EscapeCancelsWithoutAPick) {
     Type(d.hwnd, IDC_PLACE_SEARCH, "istanbul");
     EXPECT_GT(ListCount(d.hwnd), 30);
     SendMessageW(d.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -536,11 +540,7 @@ TEST(PlacePickerDialogWin32, EscapeCancelsWithoutAPick) {
     EXPECT_EQ(p.request.picked, 0);
 }
 
-TEST(PlacePickerDialogWin32, DoubleClickPicksTheLineClicked) {
-    SKIP_WITHOUT_DISPLAY();
-    PickerDialog p;
-    DialogWindow d(p.Open());
-    ASSERT_NE(d.hwnd, nullptr);
+TEST_F(PlacePickerDialogWin32, DoubleClickPicksTheLineClicked) {
     Type(d.hwnd, IDC_PLACE_SEARCH, "ankara");
     ASSERT_GT(ListCount(d.hwnd), 2);
     NMITEMACTIVATE click = {};
