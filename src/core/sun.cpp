@@ -1,5 +1,6 @@
 #include "core/sun.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/calendar.h"
@@ -108,33 +109,73 @@ constexpr double kOfficialHorizonRad = -0.014544410433286079;  // -50'
 // 81 provinces' tables of 2022-2026).
 constexpr double kOfficialRoundingBias = 0.04;
 
+// Turkey's own tables take Yatsı at 17 degrees, those published for places
+// abroad at 16. A place counts as Turkey when it lies within Turkey's
+// latitudes and longitudes and keeps Turkey's clock (UTC+3).
+constexpr double kTurkeyNorthEdge = 42.5;
+constexpr double kTurkeyWestEdge = 25.5;
+constexpr double kTurkeyEastEdge = 45.0;
+constexpr int kTurkeyZoneMinutes = 180;
+constexpr double kAbroadYatsiAngle = 16.0;
+
+bool OfficialAbroad(const AstroState& s) {
+    const double lat = static_cast<double>(s.latitudeRad) * kDegPerRad;
+    const double lon = static_cast<double>(s.lonMin) / 4.0;
+    return lat >= kTurkeyNorthEdge || lon < kTurkeyWestEdge || lon > kTurkeyEastEdge ||
+           s.zoneMinutes != kTurkeyZoneMinutes;
+}
+
 // Far from the equator the official tables do not wait for the sun to reach
-// the İmsak and Yatsı angles: from this latitude on, the depression they use
-// is a share of the sun's depression at its lower culmination D (the deepest
-// of the night), a + b D + c D^2 degrees, and never more than the angle.
-// Yatsı there is taken at 16 degrees, not Turkey's 17.
-constexpr double kNightRuleLatitude = 45.0;
-constexpr double kNightRuleYatsiAngle = 16.0;
+// the İmsak and Yatsı angles: the depression they use is a share of the
+// sun's depression at its lower culmination D (the deepest of the night),
+// a + b D + c D^2 degrees, and never more than the angle. Where the sun
+// still sinks kSeasonShiftFrom degrees and more on the shortest night (fully
+// from kSeasonShiftFrom + kSeasonShiftWidth), the share also moves with the
+// season, by `shift` degrees times the cosine of the sun's longitude: before
+// the June solstice one way, after it the other. The rule sets in
+// gradually: not at all up to kNightRuleStart degrees of latitude, in full
+// from kNightRuleFull on, in proportion between.
+constexpr double kNightRuleStart = 43.5;
+constexpr double kNightRuleFull = 47.2;
 constexpr double kNightRuleDawn = 72.0;  // minutes from İmsak to sunrise at least
+constexpr double kObliquity = 23.44;     // degrees, the sun's greatest declination
+constexpr double kSeasonShiftFrom = 18.0;
+constexpr double kSeasonShiftWidth = 0.5;
 struct NightShare {
-    double a, b, c;
+    double a, b, c, shift;
 };
-constexpr NightShare kImsakShare = {0.9, 0.59, 0.0018};
-constexpr NightShare kYatsiShare = {0.888, 0.5427, 0.00158};
+constexpr NightShare kImsakShare = {1.1, 0.554, 0.0028, -1.25};
+constexpr NightShare kYatsiShare = {1.0, 0.518, 0.0024, 1.0};
+
+// How far the night rule applies at this place, 0 to 1.
+double NightRuleWeight(const AstroState& s) {
+    const double lat = std::fabs(static_cast<double>(s.latitudeRad) * kDegPerRad);
+    if (lat <= kNightRuleStart) return 0.0;
+    if (lat >= kNightRuleFull) return 1.0;
+    return (lat - kNightRuleStart) / (kNightRuleFull - kNightRuleStart);
+}
+
+bool NightRuleApplies(const AstroState& s) {
+    return NightRuleWeight(s) > 0.0;
+}
 
 // Depression (degrees, positive below the horizon) the official tables take
 // for an angle of `angle` degrees below the horizon.
 double OfficialDepression(const AstroState& s, double angle, const NightShare& k) {
+    const double weight = NightRuleWeight(s);
+    if (weight <= 0.0) return angle;
     const double lat = static_cast<double>(s.latitudeRad) * kDegPerRad;
-    if (std::fabs(lat) < kNightRuleLatitude) return angle;
     const double dec = static_cast<double>(s.declination) * kDegPerRad;
     const double lowest = 90.0 - std::fabs(lat) - (lat < 0 ? -dec : dec);
-    const double share = k.a + (k.b + k.c * lowest) * lowest;
-    return share < angle ? share : angle;
-}
-
-bool NightRuleApplies(const AstroState& s) {
-    return std::fabs(static_cast<double>(s.latitudeRad) * kDegPerRad) >= kNightRuleLatitude;
+    // The lowest the sun gets on the year's shortest night.
+    const double shortest = 90.0 - std::fabs(lat) - kObliquity;
+    const double season = std::clamp((shortest - kSeasonShiftFrom) / kSeasonShiftWidth, 0.0, 1.0);
+    // 1 at the spring equinox, 0 at the summer solstice, -1 at the autumn one.
+    const double spring =
+        std::cos(static_cast<double>(s.eclipticLongitude)) * (lat < 0 ? -1.0 : 1.0);
+    const double share = k.a + (k.b + k.c * lowest) * lowest + k.shift * season * spring;
+    if (share >= angle) return angle;
+    return weight >= 1.0 ? share : angle - weight * (angle - share);
 }
 
 }  // namespace
@@ -236,8 +277,8 @@ uint16_t ComputeVakitAt(AstroState& s, int v) {
             s.aksamHourAngle = static_cast<int16_t>(std::trunc(s.offset));
             break;
         case Yatsi:
-            if (official && NightRuleApplies(s)) {
-                const double depression = OfficialDepression(s, kNightRuleYatsiAngle, kYatsiShare);
+            if (official && OfficialAbroad(s)) {
+                const double depression = OfficialDepression(s, kAbroadYatsiAngle, kYatsiShare);
                 LimitYatsi(s, (180.0 + depression) * 0.017453292519943295);
             } else {
                 LimitYatsi(s, (180.0 - s.yatsiAngle) * 0.017453292519943295);
