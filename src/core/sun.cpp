@@ -75,14 +75,16 @@ void AsrHourAngle(AstroState& s, int factor) {
 
 // Yatsı by the mode: tied to Akşam in mode 5, else the sun at the altitude
 // whose sine is sin(x) after the transit, no later than a half or a third of
-// the night in modes 3 and 4.
-void LimitYatsi(AstroState& s, double x) {
+// the night in modes 3 and 4, and never later than `latest` minutes after the
+// transit.
+void LimitYatsi(AstroState& s, double x, double latest = HUGE_VAL) {
     if (s.mode == 5) {
         s.offset = static_cast<float>(s.aksamHourAngle + s.temkin[Aksam]);
         return;
     }
     s.clampIndex = 1;
     HourAngleForAltitude(s, x);
+    if (latest < s.offset) s.offset = static_cast<float>(latest);
     if (s.mode > 2) {
         const int16_t night = static_cast<int16_t>(s.imsakHourAngle + 1440 - s.aksamHourAngle);
         const int16_t limit = static_cast<int16_t>(s.aksamHourAngle + night / (s.mode - 1));
@@ -126,56 +128,105 @@ bool OfficialAbroad(const AstroState& s) {
 }
 
 // Far from the equator the official tables do not wait for the sun to reach
-// the İmsak and Yatsı angles: the depression they use is a share of the
-// sun's depression at its lower culmination D (the deepest of the night),
-// a + b D + c D^2 degrees, and never more than the angle. Where the sun
-// still sinks kSeasonShiftFrom degrees and more on the shortest night (fully
-// from kSeasonShiftFrom + kSeasonShiftWidth), the share also moves with the
-// season, by `shift` degrees times the cosine of the sun's longitude: before
-// the June solstice one way, after it the other. The rule sets in
-// gradually: not at all up to kNightRuleStart degrees of latitude, in full
-// from kNightRuleFull on, in proportion between.
+// the İmsak and Yatsı angles. Where it still sinks kShareAngle degrees on
+// every night of the year, the depression they use is a share of the sun's
+// depression at its lower culmination D (the deepest of the night),
+// a + b D + c D^2 degrees, never more than the angle, and moving with the
+// season by `shift` degrees times the cosine of the sun's longitude (before
+// the June solstice one way, after it the other) where it sinks
+// kSeasonShiftWidth degrees more. The rule sets in gradually:
+// not at all up to kNightRuleStart degrees of latitude (Yatsı
+// kYatsiRuleDelay degrees later), in full from kNightRuleFull on, in
+// proportion between.
 constexpr double kNightRuleStart = 43.5;
-constexpr double kNightRuleFull = 47.2;
+constexpr double kNightRuleFull = 47.0;
+constexpr double kYatsiRuleDelay = 0.58;
 constexpr double kNightRuleDawn = 72.0;  // minutes from İmsak to sunrise at least
 constexpr double kObliquity = 23.44;     // degrees, the sun's greatest declination
-constexpr double kSeasonShiftFrom = 18.0;
-constexpr double kSeasonShiftWidth = 0.5;
+constexpr double kShareAngle = 18.0;
+constexpr double kSeasonShiftWidth = 0.5;  // degrees of D on the shortest night
 struct NightShare {
     double a, b, c, shift;
 };
-constexpr NightShare kImsakShare = {1.1, 0.554, 0.0028, -1.25};
-constexpr NightShare kYatsiShare = {1.0, 0.518, 0.0024, 1.0};
+constexpr NightShare kImsakShare = {1.16, 0.554, 0.0028, -1.07};
+constexpr NightShare kYatsiShare = {1.09, 0.518, 0.0024, 0.75};
+
+// Where the sun stays above kShareAngle degrees on the shortest nights
+// (beyond 48.56 degrees of latitude), İmsak comes no earlier than a
+// fraction of the night (sunset to sunrise) before sunrise, and Yatsı no
+// later than a fraction after sunset: base + perLatitude (latitude - 50) +
+// perDepression (D - from, when positive) + season times the cosine of the
+// sun's longitude.
+struct NightFraction {
+    double base, perLatitude, perDepression, from, season;
+};
+constexpr NightFraction kImsakFraction = {0.2105, 0.00118, 0.00234, 19.67, 0.00115};
+constexpr NightFraction kYatsiFraction = {0.1885, 0.00128, 0.00221, 18.73, -0.00084};
+
+double Latitude(const AstroState& s) {
+    return static_cast<double>(s.latitudeRad) * kDegPerRad;
+}
 
 // How far the night rule applies at this place, 0 to 1.
-double NightRuleWeight(const AstroState& s) {
-    const double lat = std::fabs(static_cast<double>(s.latitudeRad) * kDegPerRad);
-    if (lat <= kNightRuleStart) return 0.0;
+double NightRuleWeight(const AstroState& s, double delay = 0.0) {
+    const double lat = std::fabs(Latitude(s));
+    const double start = kNightRuleStart + delay;
+    if (lat <= start) return 0.0;
     if (lat >= kNightRuleFull) return 1.0;
-    return (lat - kNightRuleStart) / (kNightRuleFull - kNightRuleStart);
+    return (lat - start) / (kNightRuleFull - start);
 }
 
 bool NightRuleApplies(const AstroState& s) {
     return NightRuleWeight(s) > 0.0;
 }
 
+bool SharesTheNight(const AstroState& s) {
+    return 90.0 - std::fabs(Latitude(s)) - kObliquity < kShareAngle;
+}
+
+// The sun's depression at its lower culmination, degrees.
+double LowestDepression(const AstroState& s) {
+    const double lat = Latitude(s);
+    const double dec = static_cast<double>(s.declination) * kDegPerRad;
+    return 90.0 - std::fabs(lat) - (lat < 0 ? -dec : dec);
+}
+
+// 1 at the spring equinox, 0 at the summer solstice, -1 at the autumn one.
+double Spring(const AstroState& s) {
+    return std::cos(static_cast<double>(s.eclipticLongitude)) * (Latitude(s) < 0 ? -1.0 : 1.0);
+}
+
 // Depression (degrees, positive below the horizon) the official tables take
 // for an angle of `angle` degrees below the horizon.
-double OfficialDepression(const AstroState& s, double angle, const NightShare& k) {
-    const double weight = NightRuleWeight(s);
-    if (weight <= 0.0) return angle;
-    const double lat = static_cast<double>(s.latitudeRad) * kDegPerRad;
-    const double dec = static_cast<double>(s.declination) * kDegPerRad;
-    const double lowest = 90.0 - std::fabs(lat) - (lat < 0 ? -dec : dec);
-    // The lowest the sun gets on the year's shortest night.
-    const double shortest = 90.0 - std::fabs(lat) - kObliquity;
-    const double season = std::clamp((shortest - kSeasonShiftFrom) / kSeasonShiftWidth, 0.0, 1.0);
-    // 1 at the spring equinox, 0 at the summer solstice, -1 at the autumn one.
-    const double spring =
-        std::cos(static_cast<double>(s.eclipticLongitude)) * (lat < 0 ? -1.0 : 1.0);
-    const double share = k.a + (k.b + k.c * lowest) * lowest + k.shift * season * spring;
+double OfficialDepression(const AstroState& s, double angle, const NightShare& k,
+                          double delay = 0.0) {
+    const double weight = NightRuleWeight(s, delay);
+    if (weight <= 0.0 || SharesTheNight(s)) return angle;
+    const double lowest = LowestDepression(s);
+    const double shortest = 90.0 - std::fabs(Latitude(s)) - kObliquity;
+    const double season = std::clamp((shortest - kShareAngle) / kSeasonShiftWidth, 0.0, 1.0);
+    const double share = k.a + (k.b + k.c * lowest) * lowest + k.shift * season * Spring(s);
     if (share >= angle) return angle;
     return weight >= 1.0 ? share : angle - weight * (angle - share);
+}
+
+// The hour angle (minutes) `k`'s fraction of the night before sunrise or,
+// `afterSunset`, after sunset. Leaves the state as it was.
+double NightFractionOffset(AstroState& s, const NightFraction& k, bool afterSunset) {
+    const float offset = s.offset;
+    const int16_t clampIndex = s.clampIndex;
+    s.clampIndex = 2;
+    HourAngleForAltitude(s, kOfficialHorizonRad);
+    const double sunrise = s.offset;
+    HourAngleForAltitude(s, kPi - kOfficialHorizonRad);
+    const double sunset = s.offset;
+    s.offset = offset;
+    s.clampIndex = clampIndex;
+    const double night = 1440.0 - (sunset - sunrise);
+    const double fraction = k.base + k.perLatitude * (std::fabs(Latitude(s)) - 50.0) +
+                            k.perDepression * std::max(0.0, LowestDepression(s) - k.from) +
+                            k.season * Spring(s);
+    return afterSunset ? sunset + fraction * night : sunrise - fraction * night;
 }
 
 }  // namespace
@@ -235,6 +286,10 @@ uint16_t ComputeVakitAt(AstroState& s, int v) {
                 s.clampIndex = 2;  // no earlier than 157.5 degrees before the transit
                 const double depression = OfficialDepression(s, -s.imsakAngle, kImsakShare);
                 HourAngleForAltitude(s, -depression * 0.017453292519943295);
+                if (SharesTheNight(s))
+                    s.offset =
+                        static_cast<float>(std::max(static_cast<double>(s.offset),
+                                                    NightFractionOffset(s, kImsakFraction, false)));
             } else {
                 HourAngleForAltitude(s, s.imsakAngle * 0.017453292519943295);
             }
@@ -278,8 +333,11 @@ uint16_t ComputeVakitAt(AstroState& s, int v) {
             break;
         case Yatsi:
             if (official && OfficialAbroad(s)) {
-                const double depression = OfficialDepression(s, kAbroadYatsiAngle, kYatsiShare);
-                LimitYatsi(s, (180.0 + depression) * 0.017453292519943295);
+                const double depression =
+                    OfficialDepression(s, kAbroadYatsiAngle, kYatsiShare, kYatsiRuleDelay);
+                LimitYatsi(
+                    s, (180.0 + depression) * 0.017453292519943295,
+                    SharesTheNight(s) ? NightFractionOffset(s, kYatsiFraction, true) : HUGE_VAL);
             } else {
                 LimitYatsi(s, (180.0 - s.yatsiAngle) * 0.017453292519943295);
             }

@@ -33,10 +33,13 @@ expect times-preset "$out" '"AKŞAM":"17:40","YATSI":"19:05"'
 own=$("$cli" times --row 6 --date 01/01/2019 --json)
 expect times-own "$own" '"İMSAK":"06:31"'
 
-# Berlin on 1 June 2026 with the summer hour: 03:13 and 22:46 in the official table.
+# Berlin on 1 June 2026 with the summer hour: İmsak 03:13 in the official table;
+# Amsterdam on the shortest night: 03:46 and 23:29.
 out=$("$cli" times --row 1663 --date 01/06/2026 --preset diyanet --summer --json)
 expect times-abroad "$out" '"İMSAK":"03:13"'
-expect times-abroad "$out" '"YATSI":"22:46"'
+out=$("$cli" times --row 4798 --date 21/06/2026 --preset diyanet --summer --json)
+expect times-abroad "$out" '"İMSAK":"03:46"'
+expect times-abroad "$out" '"YATSI":"23:29"'
 
 # The same from the INI file, and --preset default over it.
 printf '[Hesap Paramatreleri]\r\nDiyanet Uyumlu=1\r\nSABAH temkini=0\r\nİMSAK temkini=-7\r\nİSTİVA temkini=5\r\nÖĞLE temkini=4\r\nAKŞAM temkini=0\r\nResmi Hicri Takvim=1\r\n' |
