@@ -135,12 +135,10 @@ bool OfficialAbroad(const AstroState& s) {
 // season by `shift` degrees times the cosine of the sun's longitude (before
 // the June solstice one way, after it the other) where it sinks
 // kSeasonShiftWidth degrees more. The rule sets in gradually:
-// not at all up to kNightRuleStart degrees of latitude (Yatsı
-// kYatsiRuleDelay degrees later), in full from kNightRuleFull on, in
-// proportion between.
-constexpr double kNightRuleStart = 43.5;
-constexpr double kNightRuleFull = 47.0;
-constexpr double kYatsiRuleDelay = 0.58;
+// not at all up to kNightRuleStart degrees of latitude, in full from
+// kNightRuleFull on, in proportion between.
+constexpr double kNightRuleStart = 43.58;
+constexpr double kNightRuleFull = 46.97;
 constexpr double kNightRuleDawn = 72.0;  // minutes from İmsak to sunrise at least
 constexpr double kObliquity = 23.44;     // degrees, the sun's greatest declination
 constexpr double kShareAngle = 18.0;
@@ -148,8 +146,8 @@ constexpr double kSeasonShiftWidth = 0.5;  // degrees of D on the shortest night
 struct NightShare {
     double a, b, c, shift;
 };
-constexpr NightShare kImsakShare = {1.16, 0.554, 0.0028, -1.07};
-constexpr NightShare kYatsiShare = {1.09, 0.518, 0.0024, 0.75};
+constexpr NightShare kImsakShare = {1.164, 0.554, 0.0028, -0.95};
+constexpr NightShare kYatsiShare = {1.099, 0.518, 0.0024, 0.71};
 
 // Where the sun stays above kShareAngle degrees on the shortest nights
 // (beyond 48.56 degrees of latitude), İmsak comes no earlier than a
@@ -168,12 +166,11 @@ double Latitude(const AstroState& s) {
 }
 
 // How far the night rule applies at this place, 0 to 1.
-double NightRuleWeight(const AstroState& s, double delay = 0.0) {
+double NightRuleWeight(const AstroState& s) {
     const double lat = std::fabs(Latitude(s));
-    const double start = kNightRuleStart + delay;
-    if (lat <= start) return 0.0;
+    if (lat <= kNightRuleStart) return 0.0;
     if (lat >= kNightRuleFull) return 1.0;
-    return (lat - start) / (kNightRuleFull - start);
+    return (lat - kNightRuleStart) / (kNightRuleFull - kNightRuleStart);
 }
 
 bool NightRuleApplies(const AstroState& s) {
@@ -198,9 +195,8 @@ double Spring(const AstroState& s) {
 
 // Depression (degrees, positive below the horizon) the official tables take
 // for an angle of `angle` degrees below the horizon.
-double OfficialDepression(const AstroState& s, double angle, const NightShare& k,
-                          double delay = 0.0) {
-    const double weight = NightRuleWeight(s, delay);
+double OfficialDepression(const AstroState& s, double angle, const NightShare& k) {
+    const double weight = NightRuleWeight(s);
     if (weight <= 0.0 || SharesTheNight(s)) return angle;
     const double lowest = LowestDepression(s);
     const double shortest = 90.0 - std::fabs(Latitude(s)) - kObliquity;
@@ -333,8 +329,7 @@ uint16_t ComputeVakitAt(AstroState& s, int v) {
             break;
         case Yatsi:
             if (official && OfficialAbroad(s)) {
-                const double depression =
-                    OfficialDepression(s, kAbroadYatsiAngle, kYatsiShare, kYatsiRuleDelay);
+                const double depression = OfficialDepression(s, kAbroadYatsiAngle, kYatsiShare);
                 LimitYatsi(
                     s, (180.0 + depression) * 0.017453292519943295,
                     SharesTheNight(s) ? NightFractionOffset(s, kYatsiFraction, true) : HUGE_VAL);
