@@ -75,16 +75,16 @@ void AsrHourAngle(AstroState& s, int factor) {
 
 // Yatsı by the mode: tied to Akşam in mode 5, else the sun at the altitude
 // whose sine is sin(x) after the transit, no later than a half or a third of
-// the night in modes 3 and 4, and never later than `latest` minutes after the
-// transit.
-void LimitYatsi(AstroState& s, double x, double latest = HUGE_VAL) {
+// the night in modes 3 and 4; `adjust`, if given, moves the altitude's time
+// before that limit.
+void LimitYatsi(AstroState& s, double x, void (*adjust)(AstroState&) = nullptr) {
     if (s.mode == 5) {
         s.offset = static_cast<float>(s.aksamHourAngle + s.temkin[Aksam]);
         return;
     }
     s.clampIndex = 1;
     HourAngleForAltitude(s, x);
-    if (latest < s.offset) s.offset = static_cast<float>(latest);
+    if (adjust) adjust(s);
     if (s.mode > 2) {
         const int16_t night = static_cast<int16_t>(s.imsakHourAngle + 1440 - s.aksamHourAngle);
         const int16_t limit = static_cast<int16_t>(s.aksamHourAngle + night / (s.mode - 1));
@@ -150,16 +150,20 @@ constexpr NightShare kImsakShare = {1.164, 0.554, 0.0028, -0.95};
 constexpr NightShare kYatsiShare = {1.099, 0.518, 0.0024, 0.71};
 
 // Where the sun stays above kShareAngle degrees on the shortest nights
-// (beyond 48.56 degrees of latitude), İmsak comes no earlier than a
-// fraction of the night (sunset to sunrise) before sunrise, and Yatsı no
-// later than a fraction after sunset: base + perLatitude (latitude - 50) +
-// perDepression (D - from, when positive) + season times the cosine of the
-// sun's longitude.
+// (beyond 48.56 degrees of latitude: Paris, not Wien) the tables take
+// another form: İmsak comes no earlier than a fraction of the night (sunset
+// to sunrise) before sunrise, and Yatsı no later than a fraction after
+// sunset, base + perLatitude (latitude - 50) + perDepression (D - from, when
+// positive) + season times the cosine of the sun's longitude. Between
+// kFractionStart and kFractionFull degrees of latitude (Wien's and Paris's)
+// the program passes from the one form to the other in proportion.
 struct NightFraction {
     double base, perLatitude, perDepression, from, season;
 };
 constexpr NightFraction kImsakFraction = {0.2105, 0.00118, 0.00234, 19.67, 0.00115};
 constexpr NightFraction kYatsiFraction = {0.1885, 0.00128, 0.00221, 18.73, -0.00084};
+constexpr double kFractionStart = 48.25;
+constexpr double kFractionFull = 48.85;
 
 double Latitude(const AstroState& s) {
     return static_cast<double>(s.latitudeRad) * kDegPerRad;
@@ -177,8 +181,10 @@ bool NightRuleApplies(const AstroState& s) {
     return NightRuleWeight(s) > 0.0;
 }
 
-bool SharesTheNight(const AstroState& s) {
-    return 90.0 - std::fabs(Latitude(s)) - kObliquity < kShareAngle;
+// How far the fractions of the night apply, 0 to 1.
+double NightFractionWeight(const AstroState& s) {
+    const double lat = std::fabs(Latitude(s));
+    return std::clamp((lat - kFractionStart) / (kFractionFull - kFractionStart), 0.0, 1.0);
 }
 
 // The sun's depression at its lower culmination, degrees.
@@ -197,7 +203,7 @@ double Spring(const AstroState& s) {
 // for an angle of `angle` degrees below the horizon.
 double OfficialDepression(const AstroState& s, double angle, const NightShare& k) {
     const double weight = NightRuleWeight(s);
-    if (weight <= 0.0 || SharesTheNight(s)) return angle;
+    if (weight <= 0.0 || NightFractionWeight(s) >= 1.0) return angle;
     const double lowest = LowestDepression(s);
     const double shortest = 90.0 - std::fabs(Latitude(s)) - kObliquity;
     const double season = std::clamp((shortest - kShareAngle) / kSeasonShiftWidth, 0.0, 1.0);
@@ -223,6 +229,22 @@ double NightFractionOffset(AstroState& s, const NightFraction& k, bool afterSuns
                             k.perDepression * std::max(0.0, LowestDepression(s) - k.from) +
                             k.season * Spring(s);
     return afterSunset ? sunset + fraction * night : sunrise - fraction * night;
+}
+
+// With the time by the depression rule in the state, the official time where
+// the fractions of the night apply: the time of `angleRad` (the altitude's
+// sine), no earlier (İmsak) or later (Yatsı) than the fraction's.
+void ApplyNightFraction(AstroState& s, double angleRad, const NightFraction& k, bool afterSunset) {
+    const double weight = NightFractionWeight(s);
+    if (weight <= 0.0) return;
+    const double byDepression = s.offset;
+    if (weight < 1.0) HourAngleForAltitude(s, angleRad);
+    const double byAngle = s.offset;
+    const double fraction = NightFractionOffset(s, k, afterSunset);
+    const double byFraction =
+        afterSunset ? std::min(byAngle, fraction) : std::max(byAngle, fraction);
+    s.offset = static_cast<float>(
+        weight >= 1.0 ? byFraction : byDepression + weight * (byFraction - byDepression));
 }
 
 }  // namespace
@@ -282,10 +304,7 @@ uint16_t ComputeVakitAt(AstroState& s, int v) {
                 s.clampIndex = 2;  // no earlier than 157.5 degrees before the transit
                 const double depression = OfficialDepression(s, -s.imsakAngle, kImsakShare);
                 HourAngleForAltitude(s, -depression * 0.017453292519943295);
-                if (SharesTheNight(s))
-                    s.offset =
-                        static_cast<float>(std::max(static_cast<double>(s.offset),
-                                                    NightFractionOffset(s, kImsakFraction, false)));
+                ApplyNightFraction(s, s.imsakAngle * 0.017453292519943295, kImsakFraction, false);
             } else {
                 HourAngleForAltitude(s, s.imsakAngle * 0.017453292519943295);
             }
@@ -330,9 +349,10 @@ uint16_t ComputeVakitAt(AstroState& s, int v) {
         case Yatsi:
             if (official && OfficialAbroad(s)) {
                 const double depression = OfficialDepression(s, kAbroadYatsiAngle, kYatsiShare);
-                LimitYatsi(
-                    s, (180.0 + depression) * 0.017453292519943295,
-                    SharesTheNight(s) ? NightFractionOffset(s, kYatsiFraction, true) : HUGE_VAL);
+                LimitYatsi(s, (180.0 + depression) * 0.017453292519943295, [](AstroState& st) {
+                    ApplyNightFraction(st, (180.0 + kAbroadYatsiAngle) * 0.017453292519943295,
+                                       kYatsiFraction, true);
+                });
             } else {
                 LimitYatsi(s, (180.0 - s.yatsiAngle) * 0.017453292519943295);
             }
