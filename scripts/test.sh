@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The whole test run: install what is missing, build natively and run the unit
-# tests and the fuzz corpus replays, cross-build for Windows, then run the
-# Windows tests under Wine while the unit tests and corpora are built and run
-# again with sanitizers. Prints the time of each phase at the end, whether the
+# The whole test run: install what is missing, build natively and for
+# Windows, then run the Windows tests under Wine while the native unit tests
+# and fuzz corpus replays run, and are built and run again with sanitizers. Prints the time of each phase at the end, whether the
 # run passed or not.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +12,7 @@ wine_jobs=${MIRAVEL_WINE_JOBS:-$((jobs + 1))}
 
 start=$(date +%s)
 phases=()
-rm -f build/sanitizer.phases
+rm -f build/beside-wine.phases
 # timed <phase> <command...>: runs the command and notes how long it took.
 timed() {
   local name=$1 t0 rc=0
@@ -25,7 +24,7 @@ timed() {
 }
 report() {
   local rc=$?
-  [ ! -s build/sanitizer.phases ] || mapfile -t -O ${#phases[@]} phases <build/sanitizer.phases
+  [ ! -s build/beside-wine.phases ] || mapfile -t -O ${#phases[@]} phases <build/beside-wine.phases
   echo
   echo "== test run phases ($([ $rc -eq 0 ] && echo passed || echo "failed, exit $rc")) =="
   printf '  %s\n' "${phases[@]}"
@@ -53,27 +52,28 @@ windows_build() {
 
 timed "install" ./scripts/bootstrap.sh
 timed "native build" native_build
-timed "native tests" ctest --test-dir build/native --output-on-failure -j "$jobs"
 timed "Windows build" windows_build
 
-# The Wine tests mostly wait for windows and clocks, so the sanitizer build
-# and its tests run beside them, at a lower priority, into a log of their own
-# that is shown when they end.
+# The Wine tests mostly wait for windows and clocks, so the native tests and
+# the sanitizer build and tests run beside them, at a lower priority, into a
+# log of their own that is shown when they end.
 (
   renice -n 10 -p "$BASHPID" >/dev/null || true
   phases=()
   rc=0
+  timed "native tests (beside the Wine tests)" \
+    ctest --test-dir build/native --output-on-failure -j "$jobs" || rc=$?
   timed "sanitizer build (beside the Wine tests)" sanitizer_build &&
     timed "sanitizer tests (beside the Wine tests)" \
       ctest --test-dir build/asan --output-on-failure -j "$jobs" || rc=$?
-  printf '%s\n' "${phases[@]}" >build/sanitizer.phases
+  printf '%s\n' "${phases[@]}" >build/beside-wine.phases
   exit $rc
-) >build/sanitizer.log 2>&1 &
-sanitizer=$!
+) >build/beside-wine.log 2>&1 &
+beside=$!
 wine_rc=0
 timed "Wine tests" ctest --test-dir build/win64 --output-on-failure -j "$wine_jobs" || wine_rc=$?
-sanitizer_rc=0
-wait "$sanitizer" || sanitizer_rc=$?
-echo "== sanitizer build and tests (build/sanitizer.log) =="
-if [ $sanitizer_rc -eq 0 ]; then tail -n 4 build/sanitizer.log; else cat build/sanitizer.log; fi
-[ $wine_rc -eq 0 ] && [ $sanitizer_rc -eq 0 ]
+beside_rc=0
+wait "$beside" || beside_rc=$?
+echo "== native and sanitizer tests (build/beside-wine.log) =="
+if [ $beside_rc -eq 0 ]; then grep -E "tests passed|Total Test time" build/beside-wine.log; else cat build/beside-wine.log; fi
+[ $wine_rc -eq 0 ] && [ $beside_rc -eq 0 ]
